@@ -1,0 +1,36 @@
+#pragma once
+// Files and folders as the data store needs them. Paths are in the
+// program's own form ("\" separators); an implementation maps them.
+#include <cstddef>
+#include <memory>
+#include <string>
+
+namespace platform {
+
+// A file opened for writing. Commit() flushes it to the disk and closes it;
+// a writer destroyed without Commit() closes the file as it is.
+class IFileWriter {
+public:
+  virtual ~IFileWriter() = default;
+  virtual void Write(const void* data, std::size_t size) = 0;
+  virtual void Commit() = 0;
+};
+
+class IFileSystem {
+public:
+  virtual ~IFileSystem() = default;
+  // True for an existing file, false for a folder or nothing.
+  virtual bool FileExists(const std::string& path) = 0;
+  virtual bool DirectoryExists(const std::string& path) = 0;
+  // Creates one folder level; false when it cannot.
+  virtual bool CreateDir(const std::string& path) = 0;
+  // The whole file; raises EFileError when it cannot be read.
+  virtual std::string ReadAll(const std::string& path) = 0;
+  // Creates or truncates the file; raises EFileError.
+  virtual std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) = 0;
+  // Moves source over target in one step; raises EFileError.
+  virtual void Replace(const std::string& source, const std::string& target) = 0;
+  virtual bool Remove(const std::string& path) = 0;
+};
+
+} // namespace platform

@@ -1,0 +1,111 @@
+// The native build's file system. The program's paths use "\" as the
+// separator; here it is mapped to "/".
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <utility>
+
+#include "platform/Errors.h"
+#include "platform/Services.h"
+
+namespace platform {
+namespace {
+
+std::string NativePath(std::string path) {
+  std::replace(path.begin(), path.end(), '\\', '/');
+  return path;
+}
+
+std::string Reason() { return std::strerror(errno); }
+
+class FileDescriptor {
+public:
+  explicit FileDescriptor(int fd) : fd_(fd) {}
+  ~FileDescriptor() {
+    if (fd_ >= 0) ::close(fd_);
+  }
+  FileDescriptor(const FileDescriptor&) = delete;
+  FileDescriptor& operator=(const FileDescriptor&) = delete;
+  int Get() const { return fd_; }
+  int Release() { return std::exchange(fd_, -1); }
+
+private:
+  int fd_;
+};
+
+class PosixFileWriter final : public IFileWriter {
+public:
+  PosixFileWriter(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  void Write(const void* data, std::size_t size) override {
+    auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+      const ssize_t n = ::write(fd_.Get(), bytes, size);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw EFileError("Unable to write to " + path_ + ": " + Reason());
+      }
+      bytes += n;
+      size -= static_cast<std::size_t>(n);
+    }
+  }
+  void Commit() override {
+    if (::fsync(fd_.Get()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason());
+    if (::close(fd_.Release()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason());
+  }
+
+private:
+  FileDescriptor fd_;
+  std::string path_;
+};
+
+class PosixFileSystem final : public IFileSystem {
+public:
+  bool FileExists(const std::string& path) override {
+    struct stat st {};
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISREG(st.st_mode);
+  }
+  bool DirectoryExists(const std::string& path) override {
+    struct stat st {};
+    return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
+  }
+  bool CreateDir(const std::string& path) override { return ::mkdir(NativePath(path).c_str(), 0777) == 0; }
+  std::string ReadAll(const std::string& path) override {
+    FileDescriptor fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
+    if (fd.Get() < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+      const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw EFileError("Unable to read " + path + ": " + Reason());
+      }
+      if (n == 0) break;
+      content.append(buffer, static_cast<std::size_t>(n));
+    }
+    return content;
+  }
+  std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) override {
+    const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
+    if (fd < 0) throw EFileError("Cannot create file \"" + path + "\". " + Reason());
+    return std::make_unique<PosixFileWriter>(fd, path);
+  }
+  void Replace(const std::string& source, const std::string& target) override {
+    if (::rename(NativePath(source).c_str(), NativePath(target).c_str()) != 0)
+      throw EFileError("Unable to replace " + target + ": " + Reason());
+  }
+  bool Remove(const std::string& path) override { return ::unlink(NativePath(path).c_str()) == 0; }
+};
+
+} // namespace
+
+IFileSystem& SystemFiles() {
+  static PosixFileSystem files;
+  return files;
+}
+
+} // namespace platform

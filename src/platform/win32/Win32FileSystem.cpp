@@ -1,0 +1,114 @@
+// Files and folders through the ANSI Win32 calls.
+#include <windows.h>
+
+#include <utility>
+
+#include "platform/Errors.h"
+#include "platform/Services.h"
+
+namespace platform {
+namespace {
+
+std::string LastErrorText() {
+  const DWORD code = GetLastError();
+  char* text = nullptr;
+  const DWORD n = FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
+                                     FORMAT_MESSAGE_IGNORE_INSERTS,
+                                 nullptr, code, 0, reinterpret_cast<char*>(&text), 0, nullptr);
+  std::string result = n && text ? std::string(text, n) : "error " + std::to_string(code);
+  if (text) LocalFree(text);
+  while (!result.empty() && (result.back() == '\n' || result.back() == '\r' || result.back() == ' '))
+    result.pop_back();
+  return result;
+}
+
+class FileHandle {
+public:
+  explicit FileHandle(HANDLE handle) : handle_(handle) {}
+  ~FileHandle() { Close(); }
+  FileHandle(const FileHandle&) = delete;
+  FileHandle& operator=(const FileHandle&) = delete;
+  HANDLE Get() const { return handle_; }
+  bool Valid() const { return handle_ != INVALID_HANDLE_VALUE; }
+  bool Close() {
+    if (!Valid()) return true;
+    return CloseHandle(std::exchange(handle_, INVALID_HANDLE_VALUE)) != 0;
+  }
+
+private:
+  HANDLE handle_;
+};
+
+class Win32FileWriter final : public IFileWriter {
+public:
+  Win32FileWriter(HANDLE handle, std::string path) : file_(handle), path_(std::move(path)) {}
+  void Write(const void* data, std::size_t size) override {
+    auto* bytes = static_cast<const char*>(data);
+    while (size > 0) {
+      const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
+      DWORD written = 0;
+      if (!WriteFile(file_.Get(), bytes, chunk, &written, nullptr) || written == 0)
+        throw EFileError("Unable to write to " + path_ + ": " + LastErrorText());
+      bytes += written;
+      size -= written;
+    }
+  }
+  void Commit() override {
+    if (!FlushFileBuffers(file_.Get()) || !file_.Close())
+      throw EFileError("Unable to write to " + path_ + ": " + LastErrorText());
+  }
+
+private:
+  FileHandle file_;
+  std::string path_;
+};
+
+class Win32FileSystem final : public IFileSystem {
+public:
+  bool FileExists(const std::string& path) override {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  bool DirectoryExists(const std::string& path) override {
+    const DWORD attributes = GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+  }
+  bool CreateDir(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
+  std::string ReadAll(const std::string& path) override {
+    // Others may read the file meanwhile, but not write it.
+    FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file.Valid()) throw EFileError("Cannot open file \"" + path + "\". " + LastErrorText());
+    std::string content;
+    char buffer[65536];
+    for (;;) {
+      DWORD n = 0;
+      if (!ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr))
+        throw EFileError("Unable to read " + path + ": " + LastErrorText());
+      if (n == 0) break;
+      content.append(buffer, n);
+    }
+    return content;
+  }
+  std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) override {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE)
+      throw EFileError("Cannot create file \"" + path + "\". " + LastErrorText());
+    return std::make_unique<Win32FileWriter>(handle, path);
+  }
+  void Replace(const std::string& source, const std::string& target) override {
+    if (!MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+      throw EFileError("Unable to replace " + target + ": " + LastErrorText());
+  }
+  bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+};
+
+} // namespace
+
+IFileSystem& SystemFiles() {
+  static Win32FileSystem files;
+  return files;
+}
+
+} // namespace platform

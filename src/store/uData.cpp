@@ -1,0 +1,344 @@
+#include "store/uData.h"
+
+#include <algorithm>
+
+#include "platform/AtomicFile.h"
+#include "platform/Services.h"
+#include "store/UserCode.h"
+#include "store/uDM.h"
+#include "store/uFun.h"
+
+namespace {
+
+// Switches a table's filter off again however the walk under it ends.
+class FilterGuard {
+public:
+  explicit FilterGuard(TClientDataSet& table) : table_(table) {}
+  ~FilterGuard() {
+    try {
+      table_.SetFiltered(false);
+    } catch (...) {
+    }
+  }
+  FilterGuard(const FilterGuard&) = delete;
+  FilterGuard& operator=(const FilterGuard&) = delete;
+
+private:
+  TClientDataSet& table_;
+};
+
+std::string AfterLastSeparator(const std::string& path) {
+  const auto separator = path.find_last_of("\\:");
+  return separator == std::string::npos ? path : path.substr(separator + 1);
+}
+
+std::string UpToLastSeparator(const std::string& path) {
+  const auto separator = path.find_last_of("\\:");
+  return separator == std::string::npos ? std::string() : path.substr(0, separator + 1);
+}
+
+void CollectSubtreeIds(const TTreeNode* node, std::vector<std::string>& list) {
+  if (!node) return;
+  list.push_back(std::to_string(node->Data() ? node->Data()->FId : 0));
+  for (int i = 0; i < node->Count(); ++i) CollectSubtreeIds(node->Item(i), list);
+}
+
+std::int32_t ParentIdOf(const TTreeNode* node) { return node && node->Data() ? node->Data()->FId : 0; }
+
+} // namespace
+
+// --- TTableObject -----------------------------------------------------------
+
+TTableObject::TTableObject() : dataSet_(std::make_unique<TClientDataSet>()) {}
+TTableObject::~TTableObject() = default;
+
+void TTableObject::LoadFromFile(const std::string& path) { DataSet().LoadFromFile(path); }
+
+void TTableObject::SaveToFile(const std::string& path) {
+  EnsureUserFolder();
+  if (DataSet().Active()) DataSet().SaveToFile(path);
+}
+
+bool TTableObject::LoadTableFile(const std::string& path) {
+  loadError_.clear();
+  if (!platform::Files().FileExists(path)) {
+    CreateTable();
+    return false;
+  }
+  try {
+    LoadFromFile(path);
+    return true;
+  } catch (const std::exception& error) {
+    DataSet().Close();
+    // Keep the damaged file before anything could overwrite it.
+    std::string kept;
+    try {
+      kept = platform::KeepDamagedCopy(platform::Files(), path);
+    } catch (const std::exception&) {
+    }
+    loadError_ = "Unable to read " + path + ": " + error.what() + ".";
+    loadError_ += kept.empty() ? " The file was left as it is." : " A copy of it was kept as " + kept + ".";
+    return false;
+  }
+}
+
+bool TTableObject::LoadTableStream(TMemoryStream& stream) {
+  if (stream.Size() == 0) {
+    CreateTable();
+    return false;
+  }
+  try {
+    LoadFromStream(stream);
+    return true;
+  } catch (const std::exception&) {
+    DataSet().Close();
+    return false;
+  }
+}
+
+bool TTableObject::SaveTableStream(TMemoryStream& stream) {
+  try {
+    SaveToStream(stream);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+bool TTableObject::SaveTableFile(const std::string& path) {
+  try {
+    SaveToFile(path);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void TTableObject::DefineTable(const std::vector<TFieldDef>& columns) {
+  TClientDataSet& table = DataSet();
+  table.ClearFields();
+  for (const TFieldDef& column : columns) table.AddFieldDef(column.Name, column.DataType, column.Size, column.Required);
+  table.CreateDataSet();
+}
+
+std::int32_t TTableObject::MaxOf(const char* column) {
+  TClientDataSet& table = DataSet();
+  const int index = table.FieldByName(column).Index();
+  std::int32_t result = 0;
+  for (table.First(); !table.Eof(); table.Next()) result = std::max(result, table.Fields(index).AsInteger());
+  return result;
+}
+
+std::int32_t TTableObject::MaxIndexUnder(std::int32_t parentId) {
+  TClientDataSet& table = DataSet();
+  table.SetFilter("FParentId=" + std::to_string(parentId));
+  FilterGuard guard(table);
+  table.SetFiltered(true);
+  const int index = table.FieldByName("FIndex").Index();
+  std::int32_t result = 0;
+  for (table.First(); !table.Eof(); table.Next()) result = std::max(result, table.Fields(index).AsInteger());
+  return result;
+}
+
+std::int32_t TTableObject::LevelOf(std::int32_t id) {
+  TClientDataSet& table = DataSet();
+  if (!table.Locate("FId", id)) return -1;
+  return table.FieldByName("FLevel").AsInteger();
+}
+
+// --- TUserList ----------------------------------------------------------------
+
+void TUserList::CreateTable() {
+  DefineTable({{"FCode", TFieldType::String, 20, false}, {"FPwd", TFieldType::String, 32, false}});
+}
+
+bool TUserList::UserExists(const std::string& code) { return DataSet().Locate("FCode", code); }
+
+bool TUserList::CheckUser(const std::string& code, const std::string& pwd) {
+  return UserExists(code) && DataSet().FieldByName("FPwd").AsString() == pwd;
+}
+
+bool TUserList::AddUser(const std::string& code, const std::string& pwd) {
+  if (!UserCodeProblem(code).empty()) return false;
+  if (UserExists(code)) return false;
+  DataSet().InsertRecord({code, pwd});
+  return true;
+}
+
+bool TUserList::ChangePassword(const std::string& code, const std::string& oldPwd, const std::string& newPwd) {
+  if (!UserExists(code)) return false;
+  TClientDataSet& table = DataSet();
+  if (table.FieldByName("FPwd").AsString() != oldPwd) return false;
+  table.Edit();
+  table.FieldByName("FPwd").SetAsString(newPwd);
+  table.Post();
+  return true;
+}
+
+// --- TFileList ------------------------------------------------------------------
+
+TFileList::TFileList(TTreeModel* tree) : tree_(tree) {}
+
+void TFileList::CreateTable() {
+  DefineTable({{"FId", TFieldType::Integer, 0, true},
+               {"FShortName", TFieldType::String, 256, false},
+               {"FFullName", TFieldType::String, 256, false},
+               {"FLevel", TFieldType::Integer, 0, true},
+               {"FParentId", TFieldType::Integer, 0, true},
+               {"NoteType", TFieldType::Integer, 0, true},
+               {"FIndex", TFieldType::Integer, 0, true}});
+}
+
+TTreeNode* TFileList::AddNode(TTreeNode* parentNode, const std::string& path, std::int32_t kind) {
+  const std::int32_t parentId = ParentIdOf(parentNode);
+  const std::int32_t id = GetMaxId() + 1;
+  const std::int32_t index = GetMaxIndex(parentId);
+  const std::int32_t level = GetLevel(parentId) + 1;
+  const std::string shortName = kind == kNoteCatalog ? path : AfterLastSeparator(path);
+
+  TClientDataSet& table = DataSet();
+  table.AppendRecord({id, shortName, path, level, parentId, kind, index});
+
+  // The record holds what the row holds (texts cut to their columns).
+  auto record = std::make_unique<TNodeData>();
+  record->FId = id;
+  record->FShortName = table.Fields(1).AsString();
+  record->FFullName = table.Fields(2).AsString();
+  record->FLevel = level;
+  record->FParentId = parentId;
+  record->NoteType = kind;
+  record->FIndex = index;
+  if (!tree_) return nullptr;
+  const std::string text = record->FShortName;
+  return tree_->Items.AddChild(parentNode, text, std::move(record));
+}
+
+TTreeNode* TFileList::AddCatalog(TTreeNode* parentNode, const std::string& name) {
+  TTreeNode* node = AddNode(parentNode, name, kNoteCatalog);
+  if (node) {
+    node->SetImageIndex(0);
+    node->SetSelectedIndex(0);
+    node->SetStateIndex(0);
+  }
+  return node;
+}
+
+void TFileList::OpenNode(TTreeNode* node, bool containingFolder) {
+  const auto* data = node ? dynamic_cast<const TNodeData*>(node->Data()) : nullptr;
+  if (!data || data->NoteType == kNoteCatalog) return;
+  TClientDataSet& table = DataSet();
+  if (!table.Locate("FId", data->FId)) return;
+  std::string path = table.FieldByName("FFullName").AsString();
+  if (containingFolder) path = UpToLastSeparator(path);
+  platform::Shell().Execute({"", path, "", "", platform::kSwShowNoActivate});
+}
+
+bool TFileList::DeleteNode(TTreeNode* node, bool fromDisk) {
+  if (!node) return false;
+  std::vector<std::string> ids;
+  CollectIds(node, ids);
+  TClientDataSet& table = DataSet();
+  for (const std::string& text : ids) {
+    const std::int32_t id = std::stoi(text);
+    if (!table.Locate("FId", id)) continue;
+    const TTreeNode* entry = FindNode(id);
+    const auto* data = entry ? dynamic_cast<const TNodeData*>(entry->Data()) : nullptr;
+    if (fromDisk && data && data->NoteType != kNoteCatalog) {
+      DeleteToRecycleBin(data->FFullName);
+      table.Locate("FId", id);
+    }
+    table.Delete();
+  }
+  if (tree_) tree_->Items.Delete(node);
+  return true;
+}
+
+void TFileList::CollectIds(TTreeNode* node, std::vector<std::string>& list) const { CollectSubtreeIds(node, list); }
+
+TTreeNode* TFileList::FindNode(std::int32_t id) const { return tree_ ? FindTreeNode(id, *tree_) : nullptr; }
+
+// --- TPubList -------------------------------------------------------------------
+
+TPubList::TPubList(TTreeModel* tree) : tree_(tree) {}
+
+void TPubList::CreateTable() {
+  DefineTable({{"FId", TFieldType::Integer, 0, true},
+               {"FTypeName", TFieldType::String, 256, false},
+               {"FLevel", TFieldType::Integer, 0, true},
+               {"FParentId", TFieldType::Integer, 0, true},
+               {"FIndex", TFieldType::Integer, 0, true}});
+}
+
+
+TTreeNode* TPubList::AddType(TTreeNode* parentNode, const std::string& name) {
+  const std::int32_t parentId = ParentIdOf(parentNode);
+  const std::int32_t id = GetMaxId() + 1;
+  const std::int32_t index = GetMaxIndex(parentId);
+  const std::int32_t level = GetLevel(parentId) + 1;
+  TClientDataSet& table = DataSet();
+  table.AppendRecord({id, name, level, parentId, index});
+
+  auto record = std::make_unique<TTypeNodeData>();
+  record->FId = id;
+  record->FTypeName = table.Fields(1).AsString();
+  record->FLevel = level;
+  record->FParentId = parentId;
+  record->FIndex = index;
+  if (!tree_) return nullptr;
+  const std::string text = record->FTypeName;
+  return tree_->Items.AddChild(parentNode, text, std::move(record));
+}
+
+bool TPubList::DeleteType(TTreeNode* node) {
+  if (!node) return false;
+  std::vector<std::string> ids;
+  CollectIds(node, ids);
+  TClientDataSet& table = DataSet();
+  for (const std::string& text : ids) {
+    const std::int32_t id = std::stoi(text);
+    if (!table.Locate("FId", id)) continue;
+    if (OnDeleteType) {
+      OnDeleteType(id);
+      table.Locate("FId", id);
+    }
+    table.Delete();
+  }
+  if (tree_) tree_->Items.Delete(node);
+  return true;
+}
+
+void TPubList::CollectIds(TTreeNode* node, std::vector<std::string>& list) const { CollectSubtreeIds(node, list); }
+
+TTreeNode* TPubList::FindNode(std::int32_t id) const { return tree_ ? FindTreeNode(id, *tree_) : nullptr; }
+
+// --- TPubData -------------------------------------------------------------------
+
+TPubData::TPubData() {
+  DataSet().AfterInsert = [this](TClientDataSet& table) { DoAfterInsert(table); };
+}
+
+void TPubData::CreateTable() {
+  DefineTable({{"FTypeId", TFieldType::Integer, 0, true},
+               {"FTitle", TFieldType::String, 256, false},
+               {"FURL", TFieldType::String, 256, false},
+               {"FUser", TFieldType::String, 256, false},
+               {"FPassword", TFieldType::String, 256, false}});
+}
+
+
+void TPubData::DoAfterInsert(TClientDataSet& table) { table.FieldByName("FTypeId").SetAsInteger(TypeId); }
+
+void TPubData::SelectType(std::int32_t typeId) {
+  TypeId = typeId;
+  TClientDataSet& table = DataSet();
+  table.SetFiltered(false);
+  table.SetFilter("FTypeId=" + std::to_string(typeId));
+  table.SetFiltered(true);
+}
+
+void TPubData::DeleteByType(std::int32_t typeId) {
+  SelectType(typeId);
+  TClientDataSet& table = DataSet();
+  FilterGuard guard(table);
+  while (!table.Eof()) table.Delete();
+}

@@ -1,0 +1,150 @@
+#pragma once
+// The four tables of the program and the records their tree nodes carry.
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/TreeNodes.h"
+#include "store/MemoryStream.h"
+#include "store/TableEngine.h"
+
+// Record of a node of the main tree: the values of its catalog entry row.
+struct TNodeData : TNodeRecord {
+  std::string FShortName;
+  std::string FFullName;
+  std::int32_t FLevel = 0;
+  std::int32_t FParentId = 0;
+  std::int32_t NoteType = 0;
+  std::int32_t FIndex = 0;
+};
+
+// Record of a node of the password catalog tree.
+struct TTypeNodeData : TNodeRecord {
+  std::string FTypeName;
+  std::int32_t FLevel = 0;
+  std::int32_t FParentId = 0;
+  std::int32_t FIndex = 0;
+};
+
+// Kinds of catalog entry.
+constexpr std::int32_t kNoteCatalog = 1;
+constexpr std::int32_t kNoteFolder = 2;
+constexpr std::int32_t kNoteFile = 3;
+
+// What every table class shares: the owned table, and what happened when
+// its file could not be read.
+class TTableObject {
+public:
+  TTableObject();
+  virtual ~TTableObject();
+  TTableObject(const TTableObject&) = delete;
+  TTableObject& operator=(const TTableObject&) = delete;
+
+  TClientDataSet& DataSet() { return *dataSet_; }
+  const TClientDataSet& DataSet() const { return *dataSet_; }
+
+  virtual void CreateTable() = 0;
+
+  // After a failed load of an existing file: the message for the user,
+  // naming the file and the copy kept of it; empty otherwise.
+  const std::string& LoadErrorText() const { return loadError_; }
+
+protected:
+  // The common load of a table from a file, as every LoadData does it.
+  bool LoadTableFile(const std::string& path);
+  bool SaveTableFile(const std::string& path);
+  virtual void LoadFromFile(const std::string& path);
+  virtual void SaveToFile(const std::string& path);
+  // The stream forms: an empty stream counts as an absent file.
+  bool LoadTableStream(TMemoryStream& stream);
+  bool SaveTableStream(TMemoryStream& stream);
+  virtual void LoadFromStream(TMemoryStream& stream) { DataSet().LoadFromStream(stream); }
+  virtual void SaveToStream(TMemoryStream& stream) { DataSet().SaveToStream(stream); }
+  void DefineTable(const std::vector<TFieldDef>& columns);
+  // Largest integer in a column over all rows, 0 for none.
+  std::int32_t MaxOf(const char* column);
+  std::int32_t MaxIndexUnder(std::int32_t parentId);
+  std::int32_t LevelOf(std::int32_t id);
+
+private:
+  std::unique_ptr<TClientDataSet> dataSet_;
+  std::string loadError_;
+};
+
+class TUserList : public TTableObject {
+public:
+  TUserList() = default;
+  void CreateTable() override;
+  bool LoadData(const std::string& path) { return LoadTableFile(path); }
+  bool SaveData(const std::string& path) { return SaveTableFile(path); }
+  bool UserExists(const std::string& code);
+  bool CheckUser(const std::string& code, const std::string& pwd);
+  // Refuses a code that exists or cannot name an account folder.
+  bool AddUser(const std::string& code, const std::string& pwd);
+  bool ChangePassword(const std::string& code, const std::string& oldPwd, const std::string& newPwd);
+};
+
+class TFileList : public TTableObject {
+public:
+  // The tree is not owned; it may be none for work on the table alone.
+  explicit TFileList(TTreeModel* tree);
+  void CreateTable() override;
+  bool LoadData(const std::string& path) { return LoadTableFile(path); }
+  bool SaveData(const std::string& path) { return SaveTableFile(path); }
+
+  virtual std::int32_t GetMaxId() { return MaxOf("FId"); }
+  virtual std::int32_t GetMaxIndex(std::int32_t parentId) { return MaxIndexUnder(parentId); }
+  virtual std::int32_t GetLevel(std::int32_t id) { return LevelOf(id); }
+
+  TTreeNode* AddNode(TTreeNode* parentNode, const std::string& path, std::int32_t kind);
+  TTreeNode* AddCatalog(TTreeNode* parentNode, const std::string& name);
+  void OpenNode(TTreeNode* node, bool containingFolder);
+  bool DeleteNode(TTreeNode* node, bool fromDisk);
+  void CollectIds(TTreeNode* node, std::vector<std::string>& list) const;
+  TTreeNode* FindNode(std::int32_t id) const;
+  TTreeModel* Tree() const { return tree_; }
+
+private:
+  TTreeModel* tree_;
+};
+
+class TPubList : public TTableObject {
+public:
+  explicit TPubList(TTreeModel* tree);
+  void CreateTable() override;
+  bool LoadData(TMemoryStream& stream) { return LoadTableStream(stream); }
+  bool SaveData(TMemoryStream& stream) { return SaveTableStream(stream); }
+
+  virtual std::int32_t GetMaxId() { return MaxOf("FId"); }
+  virtual std::int32_t GetMaxIndex(std::int32_t parentId) { return MaxIndexUnder(parentId); }
+  virtual std::int32_t GetLevel(std::int32_t id) { return LevelOf(id); }
+  TTreeNode* AddType(TTreeNode* parentNode, const std::string& name);
+  bool DeleteType(TTreeNode* node);
+  void CollectIds(TTreeNode* node, std::vector<std::string>& list) const;
+  TTreeNode* FindNode(std::int32_t id) const;
+  TTreeModel* Tree() const { return tree_; }
+  // Forget the tree (its window is gone); the table stays usable.
+  void DetachTree() { tree_ = nullptr; }
+
+  std::function<void(std::int32_t)> OnDeleteType;
+  std::function<void(std::int32_t)> OnSelectType;
+
+private:
+  TTreeModel* tree_;
+};
+
+class TPubData : public TTableObject {
+public:
+  TPubData();
+  void CreateTable() override;
+  bool LoadData(TMemoryStream& stream) { return LoadTableStream(stream); }
+  bool SaveData(TMemoryStream& stream) { return SaveTableStream(stream); }
+
+  virtual void DoAfterInsert(TClientDataSet& table);
+
+  void SelectType(std::int32_t typeId);
+  void DeleteByType(std::int32_t typeId);
+  std::int32_t TypeId = 0;
+};
