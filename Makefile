@@ -5,8 +5,9 @@ JOBS    ?= $(shell nproc 2>/dev/null || echo 2)
 NATIVE  := $(BUILD)/native
 ASAN    := $(BUILD)/asan
 WIN     := $(BUILD)/win
+FUZZ    := $(BUILD)/fuzz
 
-.PHONY: all deps native asan win test test-native test-asan test-wine bench run clean
+.PHONY: all deps native asan win fuzz test test-native test-asan test-wine test-fuzz bench run clean
 
 all: native win
 
@@ -21,6 +22,12 @@ $(ASAN)/CMakeCache.txt: | deps
 
 $(WIN)/CMakeCache.txt: | deps
 	cmake -S . -B $(WIN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64.cmake -DCMAKE_BUILD_TYPE=Release
+
+$(FUZZ)/CMakeCache.txt: | deps
+	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLIMET_FUZZ=ON
+
+fuzz: deps $(FUZZ)/CMakeCache.txt
+	cmake --build $(FUZZ) -j $(JOBS)
 
 native: deps $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS)
@@ -43,7 +50,11 @@ test-wine: win
 	@echo "== Windows tests under Wine =="
 	cd $(WIN) && ctest --output-on-failure
 
-test: test-native test-asan test-wine
+test-fuzz: fuzz
+	@echo "== fuzzing the table and compressed stream readers (short runs) =="
+	cd $(FUZZ) && ctest --output-on-failure
+
+test: test-native test-asan test-fuzz test-wine
 	@tools/test-summary.sh $(NATIVE) $(ASAN) $(WIN)
 
 bench: native
