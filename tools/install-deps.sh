@@ -8,7 +8,7 @@ packages=(
   googletest libbenchmark-dev zlib1g-dev libssl-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine64 fonts-wine xvfb xdotool x11-apps x11-utils xauth imagemagick
-  clang libclang-rt-14-dev
+  clang libclang-rt-14-dev libminizip-dev
 )
 
 missing=()

@@ -2,6 +2,7 @@
 // Files and folders as the data store needs them. Paths are in the
 // program's own form ("\" separators); an implementation maps them.
 #include <cstddef>
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -16,6 +17,17 @@ public:
   virtual void Commit() = 0;
 };
 
+// A file opened for reading, others may read and write it meanwhile.
+class IFileReader {
+public:
+  virtual ~IFileReader() = default;
+  virtual std::uint64_t Size() = 0;
+  virtual void Seek(std::uint64_t position) = 0;
+  // Reads up to size bytes at the position; fewer only at the end of the
+  // file. Raises EFileError.
+  virtual std::size_t Read(void* buffer, std::size_t size) = 0;
+};
+
 class IFileSystem {
 public:
   virtual ~IFileSystem() = default;
@@ -26,11 +38,17 @@ public:
   virtual bool CreateDir(const std::string& path) = 0;
   // The whole file; raises EFileError when it cannot be read.
   virtual std::string ReadAll(const std::string& path) = 0;
+  virtual std::unique_ptr<IFileReader> OpenForRead(const std::string& path) = 0;
   // Creates or truncates the file; raises EFileError.
   virtual std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) = 0;
   // Moves source over target in one step; raises EFileError.
   virtual void Replace(const std::string& source, const std::string& target) = 0;
   virtual bool Remove(const std::string& path) = 0;
+  // The system's folder for temporary files, ending with the separator.
+  virtual std::string TempFolder() = 0;
 };
+
+// A fresh GUID in registry form: "{XXXXXXXX-XXXX-XXXX-XXXX-XXXXXXXXXXXX}".
+std::string NewGuidText();
 
 } // namespace platform

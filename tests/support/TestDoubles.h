@@ -59,6 +59,10 @@ public:
   bool DirectoryExists(const std::string& path) override { return real().DirectoryExists(path); }
   bool CreateDir(const std::string& path) override { return !failCreateDir && real().CreateDir(path); }
   std::string ReadAll(const std::string& path) override { return real().ReadAll(path); }
+  std::unique_ptr<platform::IFileReader> OpenForRead(const std::string& path) override {
+    return real().OpenForRead(path);
+  }
+  std::string TempFolder() override { return real().TempFolder(); }
   std::unique_ptr<platform::IFileWriter> CreateForWrite(const std::string& path) override;
   void Replace(const std::string& source, const std::string& target) override;
   bool Remove(const std::string& path) override { return real().Remove(path); }

@@ -6,6 +6,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstdlib>
 #include <cstring>
 #include <utility>
 
@@ -62,6 +63,37 @@ private:
   std::string path_;
 };
 
+class PosixFileReader final : public IFileReader {
+public:
+  PosixFileReader(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
+  std::uint64_t Size() override {
+    struct stat st {};
+    if (::fstat(fd_.Get(), &st) != 0) throw EFileError("Unable to read " + path_ + ": " + Reason());
+    return static_cast<std::uint64_t>(st.st_size);
+  }
+  void Seek(std::uint64_t position) override { position_ = position; }
+  std::size_t Read(void* buffer, std::size_t size) override {
+    std::size_t done = 0;
+    while (done < size) {
+      const ssize_t n = ::pread(fd_.Get(), static_cast<char*>(buffer) + done, size - done,
+                                static_cast<off_t>(position_ + done));
+      if (n < 0) {
+        if (errno == EINTR) continue;
+        throw EFileError("Unable to read " + path_ + ": " + Reason());
+      }
+      if (n == 0) break;
+      done += static_cast<std::size_t>(n);
+    }
+    position_ += done;
+    return done;
+  }
+
+private:
+  FileDescriptor fd_;
+  std::string path_;
+  std::uint64_t position_ = 0;
+};
+
 class PosixFileSystem final : public IFileSystem {
 public:
   bool FileExists(const std::string& path) override {
@@ -89,6 +121,11 @@ public:
     }
     return content;
   }
+  std::unique_ptr<IFileReader> OpenForRead(const std::string& path) override {
+    const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+    return std::make_unique<PosixFileReader>(fd, path);
+  }
   std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) override {
     const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) throw EFileError("Cannot create file \"" + path + "\". " + Reason());
@@ -99,9 +136,33 @@ public:
       throw EFileError("Unable to replace " + target + ": " + Reason());
   }
   bool Remove(const std::string& path) override { return ::unlink(NativePath(path).c_str()) == 0; }
+  std::string TempFolder() override {
+    const char* folder = std::getenv("TMPDIR");
+    std::string path = folder && *folder ? folder : "/tmp";
+    if (path.back() != '/') path += '/';
+    return path;
+  }
 };
 
 } // namespace
+
+std::string NewGuidText() {
+  // Random (version 4) GUID from the kernel's random source.
+  unsigned char bytes[16] = {};
+  FileDescriptor random(::open("/dev/urandom", O_RDONLY | O_CLOEXEC));
+  if (random.Get() < 0 || ::read(random.Get(), bytes, sizeof bytes) != static_cast<ssize_t>(sizeof bytes))
+    throw EFileError("Unable to create a GUID: " + Reason());
+  bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);
+  bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);
+  static constexpr char kHex[] = "0123456789ABCDEF";
+  std::string text = "{";
+  for (int i = 0; i < 16; ++i) {
+    if (i == 4 || i == 6 || i == 8 || i == 10) text += '-';
+    text += kHex[bytes[i] >> 4];
+    text += kHex[bytes[i] & 15];
+  }
+  return text + "}";
+}
 
 IFileSystem& SystemFiles() {
   static PosixFileSystem files;

@@ -1,5 +1,8 @@
 // Files and folders through the ANSI Win32 calls.
 #include <windows.h>
+#include <objbase.h>
+
+#include <cstdio>
 
 #include <utility>
 
@@ -63,6 +66,38 @@ private:
   std::string path_;
 };
 
+class Win32FileReader final : public IFileReader {
+public:
+  Win32FileReader(HANDLE handle, std::string path) : file_(handle), path_(std::move(path)) {}
+  std::uint64_t Size() override {
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file_.Get(), &size)) throw EFileError("Unable to read " + path_ + ": " + LastErrorText());
+    return static_cast<std::uint64_t>(size.QuadPart);
+  }
+  void Seek(std::uint64_t position) override {
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(position);
+    if (!SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN))
+      throw EFileError("Unable to read " + path_ + ": " + LastErrorText());
+  }
+  std::size_t Read(void* buffer, std::size_t size) override {
+    std::size_t done = 0;
+    while (done < size) {
+      const DWORD chunk = size - done > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size - done);
+      DWORD n = 0;
+      if (!ReadFile(file_.Get(), static_cast<char*>(buffer) + done, chunk, &n, nullptr))
+        throw EFileError("Unable to read " + path_ + ": " + LastErrorText());
+      if (n == 0) break;
+      done += n;
+    }
+    return done;
+  }
+
+private:
+  FileHandle file_;
+  std::string path_;
+};
+
 class Win32FileSystem final : public IFileSystem {
 public:
   bool FileExists(const std::string& path) override {
@@ -90,6 +125,12 @@ public:
     }
     return content;
   }
+  std::unique_ptr<IFileReader> OpenForRead(const std::string& path) override {
+    HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) throw EFileError("Cannot open file \"" + path + "\". " + LastErrorText());
+    return std::make_unique<Win32FileReader>(handle, path);
+  }
   std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) override {
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -102,9 +143,26 @@ public:
       throw EFileError("Unable to replace " + target + ": " + LastErrorText());
   }
   bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
+  std::string TempFolder() override {
+    char buffer[MAX_PATH + 1] = {};
+    const DWORD n = GetTempPathA(sizeof buffer, buffer);
+    std::string path = n > 0 && n < sizeof buffer ? std::string(buffer, n) : std::string("C:\\");
+    if (path.back() != '\\') path += '\\';
+    return path;
+  }
 };
 
 } // namespace
+
+std::string NewGuidText() {
+  GUID guid{};
+  if (CoCreateGuid(&guid) != S_OK) throw EFileError("Unable to create a GUID");
+  char text[40] = {};
+  std::snprintf(text, sizeof text, "{%08lX-%04X-%04X-%02X%02X-%02X%02X%02X%02X%02X%02X}",
+                static_cast<unsigned long>(guid.Data1), guid.Data2, guid.Data3, guid.Data4[0], guid.Data4[1],
+                guid.Data4[2], guid.Data4[3], guid.Data4[4], guid.Data4[5], guid.Data4[6], guid.Data4[7]);
+  return text;
+}
 
 IFileSystem& SystemFiles() {
   static Win32FileSystem files;

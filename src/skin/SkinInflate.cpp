@@ -1,0 +1,298 @@
+#include "skin/SkinInflate.h"
+
+#include <algorithm>
+#include <cstring>
+
+namespace {
+
+constexpr std::uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5, 11, 4, 12, 3, 13, 2, 14, 1, 15};
+// Symbols 257-285; 285 is length 258 with no extra bits.
+constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
+                                           31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
+constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
+                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+// Codes 30 and 31 are listed for completeness; no valid stream uses them.
+constexpr std::uint32_t kDistanceBase[32] = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,   33,
+                                             49,   65,   97,   129,  193,  257,   385,   513,   769,   1025, 1537,
+                                             2049, 3073, 4097, 6145, 8193, 12289, 16385, 24577, 32769, 49153};
+constexpr std::uint8_t kDistanceExtra[32] = {0, 0, 0, 0, 1, 1, 2, 2,  3,  3,  4,  4,  5,  5,  6,  6,
+                                             7, 7, 8, 8, 9, 9, 10, 10, 11, 11, 12, 12, 13, 13, 14, 14};
+
+struct BitReversal {
+  std::uint8_t table[256];
+  constexpr BitReversal() : table() {
+    for (int i = 0; i < 256; ++i) {
+      int r = 0;
+      for (int b = 0; b < 8; ++b)
+        if (i & (1 << b)) r |= 1 << (7 - b);
+      table[i] = static_cast<std::uint8_t>(r);
+    }
+  }
+};
+constexpr BitReversal kReverse;
+
+std::uint32_t Reverse(std::uint32_t code, int length) {
+  const std::uint32_t reversed16 =
+      (static_cast<std::uint32_t>(kReverse.table[code & 0xFF]) << 8) | kReverse.table[(code >> 8) & 0xFF];
+  return reversed16 >> (16 - length);
+}
+
+[[noreturn]] void Fail(const char* what) { throw EInflateError(what); }
+
+// The fixed code trees, built once per process.
+struct FixedTrees {
+  THuffmanTree lengths{15};
+  THuffmanTree distances{15};
+  FixedTrees() {
+    std::uint8_t l[288];
+    std::fill(l, l + 144, 8);
+    std::fill(l + 144, l + 256, 9);
+    std::fill(l + 256, l + 280, 7);
+    std::fill(l + 280, l + 288, 8);
+    lengths.Build(l, 0, 288, 257, kLengthExtra);
+    std::uint8_t d[32];
+    std::fill(d, d + 32, 5);
+    distances.Build(d, 0, 32, 0, kDistanceExtra);
+  }
+};
+
+const FixedTrees& Fixed() {
+  static const FixedTrees trees;
+  return trees;
+}
+
+} // namespace
+
+void THuffmanTree::Build(const std::uint8_t* lengths, int first, int count, int plainLimit,
+                         const std::uint8_t* extraBits) {
+  int counts[16] = {};
+  longest_ = 0;
+  for (int i = 0; i < count; ++i) {
+    const int length = lengths[first + i];
+    if (length > maxBits_) Fail("code length too long");
+    ++counts[length];
+    longest_ = std::max(longest_, length);
+  }
+  counts[0] = 0;
+
+  // Over-subscribed codes cannot be decoded; incomplete ones only as the
+  // single 1-bit code a stream with one distance uses.
+  int left = 1;
+  int codes = 0;
+  for (int length = 1; length <= maxBits_; ++length) {
+    left = left * 2 - counts[length];
+    codes += counts[length];
+    if (left < 0) Fail("over-subscribed code");
+  }
+  if (left > 0 && codes > 0 && !(codes == 1 && counts[1] == 1)) Fail("incomplete code");
+
+  const std::size_t size = std::size_t{1} << longest_;
+  table_.assign(size, kNoCode);
+  mask_ = static_cast<std::uint32_t>(size - 1);
+
+  std::uint32_t next[16] = {};
+  std::uint32_t code = 0;
+  for (int bits = 0; bits < maxBits_; ++bits) {
+    code = (code + static_cast<std::uint32_t>(counts[bits])) * 2;
+    next[bits + 1] = code;
+  }
+  for (int symbol = 0; symbol < count; ++symbol) {
+    const int length = lengths[first + symbol];
+    if (length == 0) continue;
+    const std::uint32_t extra = symbol >= plainLimit ? extraBits[symbol - plainLimit] : 0;
+    const std::uint32_t entry =
+        static_cast<std::uint32_t>(symbol) | (static_cast<std::uint32_t>(length) << 16) | (extra << 24);
+    for (std::size_t i = Reverse(next[length]++, length); i < size; i += std::size_t{1} << length) table_[i] = entry;
+  }
+}
+
+TInflater::TInflater(IInflateSource& source, IInflateSink& sink, std::uint64_t maxOutput)
+    : source_(source), sink_(sink), maxOutput_(maxOutput), input_(kInputSize), window_(kWindowSize) {}
+
+void TInflater::Refill() {
+  while (bitCount_ <= 32) {
+    if (inEnd_ - inPos_ < 4) {
+      // Move the unread tail to the front and fill the buffer again.
+      const std::size_t tail = inEnd_ - inPos_;
+      std::memmove(input_.data(), input_.data() + inPos_, tail);
+      inPos_ = 0;
+      inEnd_ = tail;
+      while (!sourceDone_ && inEnd_ < input_.size()) {
+        const std::size_t n = source_.Read(input_.data() + inEnd_, input_.size() - inEnd_);
+        if (n == 0) sourceDone_ = true;
+        inEnd_ += n;
+      }
+      if (inEnd_ - inPos_ < 4) {
+        // Past the end: zero bytes to a whole word. Bits are only looked
+        // ahead a little, so consuming several padding words means the data
+        // ran out in the middle of a block.
+        if (inEnd_ == inPos_ && ++paddingWords_ > 3) Fail("unexpected end of data");
+        std::memset(input_.data() + inEnd_, 0, 4 - (inEnd_ - inPos_));
+        inEnd_ = inPos_ + 4;
+      }
+    }
+    std::uint32_t word;
+    std::memcpy(&word, input_.data() + inPos_, 4);
+    inPos_ += 4;
+    bitBuffer_ |= static_cast<std::uint64_t>(word) << bitCount_; // little-endian hosts only
+    bitCount_ += 32;
+  }
+}
+
+void TInflater::Run() {
+  for (;;) {
+    const std::uint32_t final = Take(1);
+    const std::uint32_t type = Take(2);
+    if (type == 0) {
+      StoredBlock();
+    } else if (type == 1) {
+      InflateCodes(Fixed().lengths, Fixed().distances);
+    } else if (type == 2) {
+      DynamicBlock();
+    } else {
+      Fail("reserved block type");
+    }
+    if (final) break;
+  }
+  FlushWindow();
+  if (position_) {
+    sink_.Write(window_.data(), position_);
+    flushed_ += position_;
+    position_ = 0;
+  }
+}
+
+void TInflater::CheckRoom(std::size_t more) {
+  if (Produced() + more > maxOutput_) Fail("more data than expected");
+}
+
+void TInflater::FlushWindow() {
+  if (position_ < kWindowFlushAt) return;
+  sink_.Write(window_.data(), kFlushSize);
+  std::memmove(window_.data(), window_.data() + kFlushSize, position_ - kFlushSize);
+  position_ -= kFlushSize;
+  flushed_ += kFlushSize;
+}
+
+void TInflater::StoredBlock() {
+  Drop(bitCount_ % 8);
+  const std::uint32_t length = Take(32) & 0xFFFF; // the complement half is not checked
+  std::uint32_t left = length;
+  CheckRoom(length);
+  // Bytes still in the bit buffer come first, then the input buffer.
+  while (left > 0 && bitCount_ >= 8) {
+    window_[position_++] = static_cast<std::uint8_t>(Take(8));
+    --left;
+    FlushWindow();
+  }
+  while (left > 0) {
+    if (inPos_ == inEnd_) {
+      inPos_ = inEnd_ = 0;
+      const std::size_t n = sourceDone_ ? 0 : source_.Read(input_.data(), input_.size());
+      if (n == 0) Fail("unexpected end of data");
+      inEnd_ = n;
+    }
+    const std::size_t chunk = std::min<std::size_t>({left, inEnd_ - inPos_, kWindowFlushAt - position_});
+    std::memcpy(window_.data() + position_, input_.data() + inPos_, chunk);
+    position_ += chunk;
+    inPos_ += chunk;
+    left -= static_cast<std::uint32_t>(chunk);
+    FlushWindow();
+  }
+}
+
+void TInflater::DynamicBlock() {
+  const int literals = static_cast<int>(Take(5)) + 257;
+  const int distances = static_cast<int>(Take(5)) + 1;
+  const int codeLengthCodes = static_cast<int>(Take(4)) + 4;
+  if (literals > 286 || distances > 30) Fail("bad dynamic block header");
+
+  std::uint8_t codeLengths[19] = {};
+  for (int i = 0; i < codeLengthCodes; ++i) codeLengths[kCodeLengthOrder[i]] = static_cast<std::uint8_t>(Take(3));
+  THuffmanTree codeTree(7);
+  codeTree.Build(codeLengths, 0, 19, 65535, nullptr);
+
+  std::uint8_t lengths[286 + 30] = {};
+  const int total = literals + distances;
+  for (int i = 0; i < total;) {
+    NeedBits();
+    const std::uint32_t entry = codeTree.Lookup(Bits(codeTree.LongestLength()));
+    if (entry == THuffmanTree::kNoCode) Fail("bad code length code");
+    Drop(static_cast<int>((entry >> 16) & 0xFF));
+    const int symbol = static_cast<int>(entry & 0xFFFF);
+    int repeat = 0;
+    std::uint8_t value = 0;
+    if (symbol < 16) {
+      lengths[i++] = static_cast<std::uint8_t>(symbol);
+      continue;
+    }
+    if (symbol == 16) {
+      if (i == 0) Fail("repeat without a length");
+      value = lengths[i - 1];
+      repeat = 3 + static_cast<int>(Take(2));
+    } else if (symbol == 17) {
+      repeat = 3 + static_cast<int>(Take(3));
+    } else {
+      repeat = 11 + static_cast<int>(Take(7));
+    }
+    if (i + repeat > total) Fail("too many code lengths");
+    std::fill(lengths + i, lengths + i + repeat, value);
+    i += repeat;
+  }
+  if (lengths[256] == 0) Fail("no end-of-block code");
+  THuffmanTree literalTree(15);
+  literalTree.Build(lengths, 0, literals, 257, kLengthExtra);
+  THuffmanTree distanceTree(15);
+  distanceTree.Build(lengths, literals, distances, 0, kDistanceExtra);
+  InflateCodes(literalTree, distanceTree);
+}
+
+void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& distances) {
+  const int literalBits = lengths.LongestLength();
+  const int distanceBits = distances.LongestLength();
+  std::uint8_t* const window = window_.data();
+  for (;;) {
+    NeedBits();
+    const std::uint32_t entry = lengths.Lookup(Bits(literalBits));
+    const int codeLength = static_cast<int>((entry >> 16) & 0xFF);
+    const std::uint32_t symbol = entry & 0xFFFF;
+    if (symbol < 256) {
+      Drop(codeLength);
+      if (Produced() >= maxOutput_) Fail("more data than expected");
+      window[position_++] = static_cast<std::uint8_t>(symbol);
+      if (position_ >= kWindowFlushAt) FlushWindow();
+      continue;
+    }
+    if (symbol == 256) {
+      Drop(codeLength);
+      return;
+    }
+    if (entry == THuffmanTree::kNoCode || symbol > 285) Fail("bad literal/length code");
+    const int extra = static_cast<int>(entry >> 24);
+    const std::uint32_t length =
+        kLengthBase[symbol - 257] + ((static_cast<std::uint32_t>(bitBuffer_ >> codeLength)) & ((1u << extra) - 1));
+    Drop(codeLength + extra);
+
+    NeedBits();
+    const std::uint32_t distanceEntry = distances.Lookup(Bits(distanceBits));
+    const std::uint32_t code = distanceEntry & 0xFFFF;
+    if (distanceEntry == THuffmanTree::kNoCode || code >= 30) Fail("bad distance code");
+    const int distanceLength = static_cast<int>((distanceEntry >> 16) & 0xFF);
+    const int distanceExtra = static_cast<int>(distanceEntry >> 24);
+    const std::uint32_t distance = kDistanceBase[code] + ((static_cast<std::uint32_t>(bitBuffer_ >> distanceLength)) &
+                                                          ((1u << distanceExtra) - 1));
+    Drop(distanceLength + distanceExtra);
+    if (distance > Produced()) Fail("distance before the start");
+    CheckRoom(length);
+
+    std::uint8_t* to = window + position_;
+    const std::uint8_t* from = to - distance;
+    if (distance >= length) {
+      std::memcpy(to, from, length);
+    } else {
+      for (std::uint32_t i = 0; i < length; ++i) to[i] = from[i]; // overlapping: repeats the pattern
+    }
+    position_ += length;
+    if (position_ >= kWindowFlushAt) FlushWindow();
+  }
+}
