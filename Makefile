@@ -7,7 +7,7 @@ ASAN    := $(BUILD)/asan
 WIN     := $(BUILD)/win
 FUZZ    := $(BUILD)/fuzz
 
-.PHONY: all deps native asan win fuzz test test-native test-asan test-wine test-fuzz bench run clean
+.PHONY: all deps native asan win fuzz fuzz-build test test-native test-asan test-wine test-fuzz bench run clean
 
 all: native win
 
@@ -26,17 +26,32 @@ $(WIN)/CMakeCache.txt: | deps
 $(FUZZ)/CMakeCache.txt: | deps
 	CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPLIMET_FUZZ=ON
 
-fuzz: deps $(FUZZ)/CMakeCache.txt
+fuzz-build: deps $(FUZZ)/CMakeCache.txt
 	cmake --build $(FUZZ) -j $(JOBS)
+
+# Fuzzes each reader for a bounded time from its seeds, keeping the corpus.
+FUZZ_SECONDS ?= 60
+fuzz: fuzz-build
+	cd $(FUZZ) && ctest -R fuzz_seeds > /dev/null
+	cd $(FUZZ)/fuzz && for t in SkinArchiveFuzz:skin TableImageFuzz:table CompressedStreamFuzz:compressed; do \
+	  name=$${t%%:*}; seeds=$${t##*:}; echo "== $$name for $(FUZZ_SECONDS) s =="; \
+	  ./$$name -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -print_final_stats=1 corpus/$$seeds seeds/$$seeds 2>&1 \
+	    | grep -E "stat::number_of_executed_units|ERROR|SUMMARY|Done" || exit 1; done
 
 native: deps $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS)
+	@convert $(NATIVE)/preview/DeepCyan-preview.bmp $(NATIVE)/preview/DeepCyan-preview.png 2>/dev/null || true
 
 asan: deps $(ASAN)/CMakeCache.txt
 	cmake --build $(ASAN) -j $(JOBS)
 
-win: deps $(WIN)/CMakeCache.txt
+# The program folder: what an installation holds beside plimet.exe. The
+# skin is packed by the native tools.
+PROGRAM := $(WIN)/program
+win: deps native $(WIN)/CMakeCache.txt
 	cmake --build $(WIN) -j $(JOBS)
+	@mkdir -p $(PROGRAM)/Skins/Deep
+	@cp $(NATIVE)/Skins/Deep/DeepCyan.ssk $(PROGRAM)/Skins/Deep/DeepCyan.ssk
 
 test-native: native
 	@echo "== native tests =="
@@ -50,8 +65,8 @@ test-wine: win
 	@echo "== Windows tests under Wine =="
 	cd $(WIN) && ctest --output-on-failure
 
-test-fuzz: fuzz
-	@echo "== fuzzing the table and compressed stream readers (short runs) =="
+test-fuzz: fuzz-build
+	@echo "== fuzz targets from their seeds (short runs) =="
 	cd $(FUZZ) && ctest --output-on-failure
 
 test: test-native test-asan test-fuzz test-wine
@@ -62,7 +77,8 @@ bench: native
 
 run: win
 	@echo "The Plimet windows are not built yet: there is nothing to start."
-	@echo "Built so far: $(WIN)/tools/plimet-data.exe (the data tool) and the tests."
+	@echo "Built so far: the program folder $(PROGRAM) with Skins/Deep/DeepCyan.ssk,"
+	@echo "$(WIN)/tools/plimet-data.exe, and the skin preview $(NATIVE)/preview/DeepCyan-preview.png."
 
 clean:
 	rm -rf $(BUILD)

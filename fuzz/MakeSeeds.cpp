@@ -7,6 +7,8 @@
 #include "store/Compression.h"
 #include "store/uData.h"
 #include "store/uDM.h"
+#include "skin/SkinBitmap.h"
+#include "skinpack/SkinWriter.h"
 
 namespace {
 
@@ -46,5 +48,31 @@ int main(int argc, char** argv) {
   TMemoryStream empty;
   CompressStream(empty, 0);
   Write(out / "compressed" / "empty", empty.Bytes());
+
+  // Skin archives: plain, stored and encrypted, with bitmaps of every shape the resources cut.
+  auto bmp = [](int w, int h) {
+    TBitmap b(w, h);
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x) b.SetPixel(x, y, (x * 7 + y * 13) % 3 ? 0x00C08040 : 0x00FF00FF);
+    return b.ToBmp();
+  };
+  const std::string skin = EncodeSkinData(
+      {IntegerValue("SKIN2_TRANSCOLOR", 0xFF00FF), IntegerValue("SKIN2_FORMCOLOR", 0xEEEEEE),
+       IntegerValue("SKIN2_SCROLLBARCOLOR", 0xDDDDDD), ByteValue("SKIN2_BUTTONTRANS", 1),
+       StringValue("SKIN_NAME", "seed"), BitmapValue("SKIN2_BUTTON", bmp(63, 21)),
+       BitmapValue("SKIN2_SCROLLBAR", bmp(16, 33)), BitmapValue("SKIN2_SCROLLBARUPBUTTON", bmp(48, 16)),
+       BitmapValue("SKIN2_TABCONTROL", bmp(60, 22)), BitmapValue("SKIN2_TRACKBAR", bmp(12, 5)),
+       BitmapValue("SKIN2_PROGRESSBAR1", bmp(4, 16))});
+  std::filesystem::create_directories(out / "skin");
+  WriteSkinArchive((out / "skin" / "plain").string(), skin, {});
+  WriteSkinArchive((out / "skin" / "stored").string(), skin, {"", true});
+  WriteSkinArchive((out / "skin" / "secret").string() , skin, {"pw", false});
+  // An encrypted archive is tried with "pw" when its size is odd.
+  std::string secret;
+  {
+    std::ifstream in(out / "skin" / "secret", std::ios::binary);
+    secret.assign(std::istreambuf_iterator<char>(in), {});
+  }
+  if (secret.size() % 2 == 0) Write(out / "skin" / "secret", secret + '\0');
   return 0;
 }

@@ -9,8 +9,9 @@ constexpr std::uint8_t kCodeLengthOrder[19] = {16, 17, 18, 0, 8, 7, 9, 6, 10, 5,
 // Symbols 257-285; 285 is length 258 with no extra bits.
 constexpr std::uint16_t kLengthBase[29] = {3,  4,  5,  6,  7,  8,  9,  10, 11,  13,  15,  17,  19,  23, 27,
                                            31, 35, 43, 51, 59, 67, 83, 99, 115, 131, 163, 195, 227, 258};
-constexpr std::uint8_t kLengthExtra[29] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2,
-                                           2, 3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0};
+// Symbols 286 and 287 exist only in the fixed tree and are refused when met.
+constexpr std::uint8_t kLengthExtra[31] = {0, 0, 0, 0, 0, 0, 0, 0, 1, 1, 1, 1, 2, 2, 2, 2,
+                                           3, 3, 3, 3, 4, 4, 4, 4, 5, 5, 5, 5, 0, 0, 0};
 // Codes 30 and 31 are listed for completeness; no valid stream uses them.
 constexpr std::uint32_t kDistanceBase[32] = {1,    2,    3,    4,    5,    7,     9,     13,    17,    25,   33,
                                              49,   65,   97,   129,  193,  257,   385,   513,   769,   1025, 1537,
@@ -63,6 +64,8 @@ const FixedTrees& Fixed() {
 
 } // namespace
 
+THuffmanTree::THuffmanTree(int maxBits) : maxBits_(maxBits), table_(new std::uint32_t[1]{kNoCode}), capacity_(1) {}
+
 void THuffmanTree::Build(const std::uint8_t* lengths, int first, int count, int plainLimit,
                          const std::uint8_t* extraBits) {
   int counts[16] = {};
@@ -87,7 +90,12 @@ void THuffmanTree::Build(const std::uint8_t* lengths, int first, int count, int 
   if (left > 0 && codes > 0 && !(codes == 1 && counts[1] == 1)) Fail("incomplete code");
 
   const std::size_t size = std::size_t{1} << longest_;
-  table_.assign(size, kNoCode);
+  if (size > capacity_) {
+    table_ = std::make_unique_for_overwrite<std::uint32_t[]>(size);
+    capacity_ = size;
+  }
+  // A complete code fills every entry; only gaps need marking.
+  if (left != 0 || codes == 0) std::fill(table_.get(), table_.get() + size, kNoCode);
   mask_ = static_cast<std::uint32_t>(size - 1);
 
   std::uint32_t next[16] = {};
@@ -107,18 +115,22 @@ void THuffmanTree::Build(const std::uint8_t* lengths, int first, int count, int 
 }
 
 TInflater::TInflater(IInflateSource& source, IInflateSink& sink, std::uint64_t maxOutput)
-    : source_(source), sink_(sink), maxOutput_(maxOutput), input_(kInputSize), window_(kWindowSize) {}
+    : source_(source),
+      sink_(sink),
+      maxOutput_(maxOutput),
+      input_(std::make_unique_for_overwrite<std::uint8_t[]>(kInputSize)),
+      window_(std::make_unique_for_overwrite<std::uint8_t[]>(kWindowSize)) {}
 
 void TInflater::Refill() {
   while (bitCount_ <= 32) {
     if (inEnd_ - inPos_ < 4) {
       // Move the unread tail to the front and fill the buffer again.
       const std::size_t tail = inEnd_ - inPos_;
-      std::memmove(input_.data(), input_.data() + inPos_, tail);
+      std::memmove(input_.get(), input_.get() + inPos_, tail);
       inPos_ = 0;
       inEnd_ = tail;
-      while (!sourceDone_ && inEnd_ < input_.size()) {
-        const std::size_t n = source_.Read(input_.data() + inEnd_, input_.size() - inEnd_);
+      while (!sourceDone_ && inEnd_ < kInputSize) {
+        const std::size_t n = source_.Read(input_.get() + inEnd_, kInputSize - inEnd_);
         if (n == 0) sourceDone_ = true;
         inEnd_ += n;
       }
@@ -127,12 +139,12 @@ void TInflater::Refill() {
         // ahead a little, so consuming several padding words means the data
         // ran out in the middle of a block.
         if (inEnd_ == inPos_ && ++paddingWords_ > 3) Fail("unexpected end of data");
-        std::memset(input_.data() + inEnd_, 0, 4 - (inEnd_ - inPos_));
+        std::memset(input_.get() + inEnd_, 0, 4 - (inEnd_ - inPos_));
         inEnd_ = inPos_ + 4;
       }
     }
     std::uint32_t word;
-    std::memcpy(&word, input_.data() + inPos_, 4);
+    std::memcpy(&word, input_.get() + inPos_, 4);
     inPos_ += 4;
     bitBuffer_ |= static_cast<std::uint64_t>(word) << bitCount_; // little-endian hosts only
     bitCount_ += 32;
@@ -156,7 +168,7 @@ void TInflater::Run() {
   }
   FlushWindow();
   if (position_) {
-    sink_.Write(window_.data(), position_);
+    sink_.Write(window_.get(), position_);
     flushed_ += position_;
     position_ = 0;
   }
@@ -168,8 +180,8 @@ void TInflater::CheckRoom(std::size_t more) {
 
 void TInflater::FlushWindow() {
   if (position_ < kWindowFlushAt) return;
-  sink_.Write(window_.data(), kFlushSize);
-  std::memmove(window_.data(), window_.data() + kFlushSize, position_ - kFlushSize);
+  sink_.Write(window_.get(), kFlushSize);
+  std::memmove(window_.get(), window_.get() + kFlushSize, position_ - kFlushSize);
   position_ -= kFlushSize;
   flushed_ += kFlushSize;
 }
@@ -188,12 +200,12 @@ void TInflater::StoredBlock() {
   while (left > 0) {
     if (inPos_ == inEnd_) {
       inPos_ = inEnd_ = 0;
-      const std::size_t n = sourceDone_ ? 0 : source_.Read(input_.data(), input_.size());
+      const std::size_t n = sourceDone_ ? 0 : source_.Read(input_.get(), kInputSize);
       if (n == 0) Fail("unexpected end of data");
       inEnd_ = n;
     }
     const std::size_t chunk = std::min<std::size_t>({left, inEnd_ - inPos_, kWindowFlushAt - position_});
-    std::memcpy(window_.data() + position_, input_.data() + inPos_, chunk);
+    std::memcpy(window_.get() + position_, input_.get() + inPos_, chunk);
     position_ += chunk;
     inPos_ += chunk;
     left -= static_cast<std::uint32_t>(chunk);
@@ -250,7 +262,7 @@ void TInflater::DynamicBlock() {
 void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& distances) {
   const int literalBits = lengths.LongestLength();
   const int distanceBits = distances.LongestLength();
-  std::uint8_t* const window = window_.data();
+  std::uint8_t* const window = window_.get();
   for (;;) {
     NeedBits();
     const std::uint32_t entry = lengths.Lookup(Bits(literalBits));
@@ -289,8 +301,15 @@ void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& di
     const std::uint8_t* from = to - distance;
     if (distance >= length) {
       std::memcpy(to, from, length);
+    } else if (distance == 1) {
+      std::memset(to, *from, length);
     } else {
-      for (std::uint32_t i = 0; i < length; ++i) to[i] = from[i]; // overlapping: repeats the pattern
+      // Overlapping: the pattern of `distance` bytes repeats; copy it a whole pattern at a time.
+      for (std::uint32_t done = 0; done < length;) {
+        const std::uint32_t chunk = std::min(distance, length - done);
+        std::memcpy(to + done, from + done, chunk);
+        done += chunk;
+      }
     }
     position_ += length;
     if (position_ >= kWindowFlushAt) FlushWindow();

@@ -4,6 +4,7 @@
 // buffer and a 64 KiB window written out 32 KiB at a time.
 #include <cstddef>
 #include <cstdint>
+#include <memory>
 #include <stdexcept>
 #include <vector>
 
@@ -19,7 +20,7 @@ public:
   // number of extra bits after the code (24-31); all ones where no code leads.
   static constexpr std::uint32_t kNoCode = 0xFFFFFFFFu;
 
-  explicit THuffmanTree(int maxBits) : maxBits_(maxBits) {}
+  explicit THuffmanTree(int maxBits);
 
   // Builds the table for count symbols whose lengths start at lengths[first].
   // Symbols at or above plainLimit take their extra-bit count from
@@ -34,7 +35,8 @@ private:
   int maxBits_;
   int longest_ = 0;
   std::uint32_t mask_ = 0;
-  std::vector<std::uint32_t> table_{kNoCode};
+  std::unique_ptr<std::uint32_t[]> table_;
+  std::size_t capacity_ = 0;
 };
 
 class IInflateSource {
@@ -90,14 +92,14 @@ private:
   IInflateSource& source_;
   IInflateSink& sink_;
   std::uint64_t maxOutput_;
-  std::vector<std::uint8_t> input_;
+  std::unique_ptr<std::uint8_t[]> input_;
   std::size_t inPos_ = 0;
   std::size_t inEnd_ = 0;
   bool sourceDone_ = false;
   int paddingWords_ = 0;
   std::uint64_t bitBuffer_ = 0;
   int bitCount_ = 0;
-  std::vector<std::uint8_t> window_;
+  std::unique_ptr<std::uint8_t[]> window_;
   std::size_t position_ = 0;
   std::uint64_t flushed_ = 0;
 };
