@@ -336,19 +336,11 @@ void TClientDataSet::Delete() {
   Notify(TDataEvent::DataSetChange);
 }
 
-void TClientDataSet::AppendRecord(const std::vector<TFieldValue>& values) {
-  Append();
-  try {
-    for (std::size_t i = 0; i < values.size() && i < defs_.size(); ++i) SetValue(static_cast<int>(i), values[i]);
-    Post();
-  } catch (...) {
-    Cancel();
-    throw;
-  }
-}
+void TClientDataSet::AppendRecord(const std::vector<TFieldValue>& values) { AddRecord(true, values); }
+void TClientDataSet::InsertRecord(const std::vector<TFieldValue>& values) { AddRecord(false, values); }
 
-void TClientDataSet::InsertRecord(const std::vector<TFieldValue>& values) {
-  Insert();
+void TClientDataSet::AddRecord(bool append, const std::vector<TFieldValue>& values) {
+  StartNew(append);
   try {
     for (std::size_t i = 0; i < values.size() && i < defs_.size(); ++i) SetValue(static_cast<int>(i), values[i]);
     Post();

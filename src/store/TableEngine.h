@@ -152,6 +152,7 @@ private:
   void SetValue(int column, TFieldValue value);
   TFieldValue Normalized(int column, TFieldValue value) const;
   void StartNew(bool append);
+  void AddRecord(bool append, const std::vector<TFieldValue>& values);
   bool PlainView() const;
   bool Visible(const TRecord& record) const;
   void RebuildView(const TRecord* keep);

@@ -121,15 +121,17 @@ void TTableObject::DefineTable(const std::vector<TFieldDef>& columns) {
   table.CreateDataSet();
 }
 
-std::int32_t TTableObject::MaxOf(const char* column) {
+// --- TTreeTable ---------------------------------------------------------------------
+
+std::int32_t TTreeTable::GetMaxId() {
   TClientDataSet& table = DataSet();
-  const int index = table.FieldByName(column).Index();
+  const int index = table.FieldByName("FId").Index();
   std::int32_t result = 0;
   for (table.First(); !table.Eof(); table.Next()) result = std::max(result, table.Fields(index).AsInteger());
   return result;
 }
 
-std::int32_t TTableObject::MaxIndexUnder(std::int32_t parentId) {
+std::int32_t TTreeTable::GetMaxIndex(std::int32_t parentId) {
   TClientDataSet& table = DataSet();
   table.SetFilter("FParentId=" + std::to_string(parentId));
   FilterGuard guard(table);
@@ -140,10 +142,44 @@ std::int32_t TTableObject::MaxIndexUnder(std::int32_t parentId) {
   return result;
 }
 
-std::int32_t TTableObject::LevelOf(std::int32_t id) {
+std::int32_t TTreeTable::GetLevel(std::int32_t id) {
   TClientDataSet& table = DataSet();
   if (!table.Locate("FId", id)) return -1;
   return table.FieldByName("FLevel").AsInteger();
+}
+
+void TTreeTable::CollectIds(TTreeNode* node, std::vector<std::string>& list) const { CollectSubtreeIds(node, list); }
+
+TTreeNode* TTreeTable::FindNode(std::int32_t id) const { return tree_ ? FindTreeNode(id, *tree_) : nullptr; }
+
+TTreeTable::TNewRow TTreeTable::PlaceNewRow(TTreeNode* parentNode) {
+  TNewRow row{};
+  row.parentId = ParentIdOf(parentNode);
+  row.id = GetMaxId() + 1;
+  row.index = GetMaxIndex(row.parentId);
+  row.level = GetLevel(row.parentId) + 1;
+  return row;
+}
+
+TTreeNode* TTreeTable::AddTreeNode(TTreeNode* parentNode, const std::string& text,
+                                   std::unique_ptr<TNodeRecord> record) {
+  return tree_ ? tree_->Items.AddChild(parentNode, text, std::move(record)) : nullptr;
+}
+
+bool TTreeTable::DeleteSubtree(TTreeNode* node, const std::function<void(std::int32_t)>& beforeDelete) {
+  if (!node) return false;
+  std::vector<std::string> ids;
+  CollectIds(node, ids);
+  TClientDataSet& table = DataSet();
+  for (const std::string& text : ids) {
+    const std::int32_t id = std::stoi(text);
+    if (!table.Locate("FId", id)) continue;
+    beforeDelete(id);
+    table.Locate("FId", id); // the handler may have moved the cursor
+    table.Delete();
+  }
+  if (tree_) tree_->Items.Delete(node);
+  return true;
 }
 
 // --- TUserList ----------------------------------------------------------------
@@ -177,8 +213,6 @@ bool TUserList::ChangePassword(const std::string& code, const std::string& oldPw
 
 // --- TFileList ------------------------------------------------------------------
 
-TFileList::TFileList(TTreeModel* tree) : tree_(tree) {}
-
 void TFileList::CreateTable() {
   DefineTable({{"FId", TFieldType::Integer, 0, true},
                {"FShortName", TFieldType::String, 256, false},
@@ -190,27 +224,22 @@ void TFileList::CreateTable() {
 }
 
 TTreeNode* TFileList::AddNode(TTreeNode* parentNode, const std::string& path, std::int32_t kind) {
-  const std::int32_t parentId = ParentIdOf(parentNode);
-  const std::int32_t id = GetMaxId() + 1;
-  const std::int32_t index = GetMaxIndex(parentId);
-  const std::int32_t level = GetLevel(parentId) + 1;
+  const TNewRow row = PlaceNewRow(parentNode);
   const std::string shortName = kind == kNoteCatalog ? path : AfterLastSeparator(path);
-
   TClientDataSet& table = DataSet();
-  table.AppendRecord({id, shortName, path, level, parentId, kind, index});
+  table.AppendRecord({row.id, shortName, path, row.level, row.parentId, kind, row.index});
 
   // The record holds what the row holds (texts cut to their columns).
   auto record = std::make_unique<TNodeData>();
-  record->FId = id;
+  record->FId = row.id;
   record->FShortName = table.Fields(1).AsString();
   record->FFullName = table.Fields(2).AsString();
-  record->FLevel = level;
-  record->FParentId = parentId;
+  record->FLevel = row.level;
+  record->FParentId = row.parentId;
   record->NoteType = kind;
-  record->FIndex = index;
-  if (!tree_) return nullptr;
+  record->FIndex = row.index;
   const std::string text = record->FShortName;
-  return tree_->Items.AddChild(parentNode, text, std::move(record));
+  return AddTreeNode(parentNode, text, std::move(record));
 }
 
 TTreeNode* TFileList::AddCatalog(TTreeNode* parentNode, const std::string& name) {
@@ -234,32 +263,14 @@ void TFileList::OpenNode(TTreeNode* node, bool containingFolder) {
 }
 
 bool TFileList::DeleteNode(TTreeNode* node, bool fromDisk) {
-  if (!node) return false;
-  std::vector<std::string> ids;
-  CollectIds(node, ids);
-  TClientDataSet& table = DataSet();
-  for (const std::string& text : ids) {
-    const std::int32_t id = std::stoi(text);
-    if (!table.Locate("FId", id)) continue;
+  return DeleteSubtree(node, [this, fromDisk](std::int32_t id) {
     const TTreeNode* entry = FindNode(id);
     const auto* data = entry ? dynamic_cast<const TNodeData*>(entry->Data()) : nullptr;
-    if (fromDisk && data && data->NoteType != kNoteCatalog) {
-      DeleteToRecycleBin(data->FFullName);
-      table.Locate("FId", id);
-    }
-    table.Delete();
-  }
-  if (tree_) tree_->Items.Delete(node);
-  return true;
+    if (fromDisk && data && data->NoteType != kNoteCatalog) DeleteToRecycleBin(data->FFullName);
+  });
 }
 
-void TFileList::CollectIds(TTreeNode* node, std::vector<std::string>& list) const { CollectSubtreeIds(node, list); }
-
-TTreeNode* TFileList::FindNode(std::int32_t id) const { return tree_ ? FindTreeNode(id, *tree_) : nullptr; }
-
 // --- TPubList -------------------------------------------------------------------
-
-TPubList::TPubList(TTreeModel* tree) : tree_(tree) {}
 
 void TPubList::CreateTable() {
   DefineTable({{"FId", TFieldType::Integer, 0, true},
@@ -271,45 +282,25 @@ void TPubList::CreateTable() {
 
 
 TTreeNode* TPubList::AddType(TTreeNode* parentNode, const std::string& name) {
-  const std::int32_t parentId = ParentIdOf(parentNode);
-  const std::int32_t id = GetMaxId() + 1;
-  const std::int32_t index = GetMaxIndex(parentId);
-  const std::int32_t level = GetLevel(parentId) + 1;
+  const TNewRow row = PlaceNewRow(parentNode);
   TClientDataSet& table = DataSet();
-  table.AppendRecord({id, name, level, parentId, index});
+  table.AppendRecord({row.id, name, row.level, row.parentId, row.index});
 
   auto record = std::make_unique<TTypeNodeData>();
-  record->FId = id;
+  record->FId = row.id;
   record->FTypeName = table.Fields(1).AsString();
-  record->FLevel = level;
-  record->FParentId = parentId;
-  record->FIndex = index;
-  if (!tree_) return nullptr;
+  record->FLevel = row.level;
+  record->FParentId = row.parentId;
+  record->FIndex = row.index;
   const std::string text = record->FTypeName;
-  return tree_->Items.AddChild(parentNode, text, std::move(record));
+  return AddTreeNode(parentNode, text, std::move(record));
 }
 
 bool TPubList::DeleteType(TTreeNode* node) {
-  if (!node) return false;
-  std::vector<std::string> ids;
-  CollectIds(node, ids);
-  TClientDataSet& table = DataSet();
-  for (const std::string& text : ids) {
-    const std::int32_t id = std::stoi(text);
-    if (!table.Locate("FId", id)) continue;
-    if (OnDeleteType) {
-      OnDeleteType(id);
-      table.Locate("FId", id);
-    }
-    table.Delete();
-  }
-  if (tree_) tree_->Items.Delete(node);
-  return true;
+  return DeleteSubtree(node, [this](std::int32_t id) {
+    if (OnDeleteType) OnDeleteType(id);
+  });
 }
-
-void TPubList::CollectIds(TTreeNode* node, std::vector<std::string>& list) const { CollectSubtreeIds(node, list); }
-
-TTreeNode* TPubList::FindNode(std::int32_t id) const { return tree_ ? FindTreeNode(id, *tree_) : nullptr; }
 
 // --- TPubData -------------------------------------------------------------------
 

@@ -63,10 +63,6 @@ protected:
   virtual void LoadFromStream(TMemoryStream& stream) { DataSet().LoadFromStream(stream); }
   virtual void SaveToStream(TMemoryStream& stream) { DataSet().SaveToStream(stream); }
   void DefineTable(const std::vector<TFieldDef>& columns);
-  // Largest integer in a column over all rows, 0 for none.
-  std::int32_t MaxOf(const char* column);
-  std::int32_t MaxIndexUnder(std::int32_t parentId);
-  std::int32_t LevelOf(std::int32_t id);
 
 private:
   std::unique_ptr<TClientDataSet> dataSet_;
@@ -86,53 +82,68 @@ public:
   bool ChangePassword(const std::string& code, const std::string& oldPwd, const std::string& newPwd);
 };
 
-class TFileList : public TTableObject {
+// A flat table whose rows form a tree ("FId", "FParentId", "FLevel",
+// "FIndex"), kept in step with the nodes of a tree view.
+class TTreeTable : public TTableObject {
 public:
   // The tree is not owned; it may be none for work on the table alone.
-  explicit TFileList(TTreeModel* tree);
-  void CreateTable() override;
-  bool LoadData(const std::string& path) { return LoadTableFile(path); }
-  bool SaveData(const std::string& path) { return SaveTableFile(path); }
+  explicit TTreeTable(TTreeModel* tree) : tree_(tree) {}
 
-  virtual std::int32_t GetMaxId() { return MaxOf("FId"); }
-  virtual std::int32_t GetMaxIndex(std::int32_t parentId) { return MaxIndexUnder(parentId); }
-  virtual std::int32_t GetLevel(std::int32_t id) { return LevelOf(id); }
+  // Largest "FId", 0 for an empty table.
+  virtual std::int32_t GetMaxId();
+  // Largest "FIndex" among the children of parentId, 0 for none.
+  virtual std::int32_t GetMaxIndex(std::int32_t parentId);
+  // "FLevel" of the row of id (now the current row), -1 for none.
+  virtual std::int32_t GetLevel(std::int32_t id);
 
-  TTreeNode* AddNode(TTreeNode* parentNode, const std::string& path, std::int32_t kind);
-  TTreeNode* AddCatalog(TTreeNode* parentNode, const std::string& name);
-  void OpenNode(TTreeNode* node, bool containingFolder);
-  bool DeleteNode(TTreeNode* node, bool fromDisk);
-  void CollectIds(TTreeNode* node, std::vector<std::string>& list) const;
-  TTreeNode* FindNode(std::int32_t id) const;
-  TTreeModel* Tree() const { return tree_; }
-
-private:
-  TTreeModel* tree_;
-};
-
-class TPubList : public TTableObject {
-public:
-  explicit TPubList(TTreeModel* tree);
-  void CreateTable() override;
-  bool LoadData(TMemoryStream& stream) { return LoadTableStream(stream); }
-  bool SaveData(TMemoryStream& stream) { return SaveTableStream(stream); }
-
-  virtual std::int32_t GetMaxId() { return MaxOf("FId"); }
-  virtual std::int32_t GetMaxIndex(std::int32_t parentId) { return MaxIndexUnder(parentId); }
-  virtual std::int32_t GetLevel(std::int32_t id) { return LevelOf(id); }
-  TTreeNode* AddType(TTreeNode* parentNode, const std::string& name);
-  bool DeleteType(TTreeNode* node);
+  // The ids of node and of all below it, depth first, parents first.
   void CollectIds(TTreeNode* node, std::vector<std::string>& list) const;
   TTreeNode* FindNode(std::int32_t id) const;
   TTreeModel* Tree() const { return tree_; }
   // Forget the tree (its window is gone); the table stays usable.
   void DetachTree() { tree_ = nullptr; }
 
-  std::function<void(std::int32_t)> OnDeleteType;
-  std::function<void(std::int32_t)> OnSelectType;
+protected:
+  struct TNewRow {
+    std::int32_t parentId, id, index, level;
+  };
+  // Where a new row under parentNode goes.
+  TNewRow PlaceNewRow(TTreeNode* parentNode);
+  // Adds the node for a new row; none without a tree.
+  TTreeNode* AddTreeNode(TTreeNode* parentNode, const std::string& text, std::unique_ptr<TNodeRecord> record);
+  // Deletes the rows of node's subtree, running beforeDelete on each row
+  // found first, then the node with its subtree.
+  bool DeleteSubtree(TTreeNode* node, const std::function<void(std::int32_t)>& beforeDelete);
 
 private:
   TTreeModel* tree_;
+};
+
+class TFileList : public TTreeTable {
+public:
+  explicit TFileList(TTreeModel* tree) : TTreeTable(tree) {}
+  void CreateTable() override;
+  bool LoadData(const std::string& path) { return LoadTableFile(path); }
+  bool SaveData(const std::string& path) { return SaveTableFile(path); }
+
+  TTreeNode* AddNode(TTreeNode* parentNode, const std::string& path, std::int32_t kind);
+  TTreeNode* AddCatalog(TTreeNode* parentNode, const std::string& name);
+  void OpenNode(TTreeNode* node, bool containingFolder);
+  bool DeleteNode(TTreeNode* node, bool fromDisk);
+};
+
+class TPubList : public TTreeTable {
+public:
+  explicit TPubList(TTreeModel* tree) : TTreeTable(tree) {}
+  void CreateTable() override;
+  bool LoadData(TMemoryStream& stream) { return LoadTableStream(stream); }
+  bool SaveData(TMemoryStream& stream) { return SaveTableStream(stream); }
+
+  TTreeNode* AddType(TTreeNode* parentNode, const std::string& name);
+  bool DeleteType(TTreeNode* node);
+
+  std::function<void(std::int32_t)> OnDeleteType;
+  std::function<void(std::int32_t)> OnSelectType;
 };
 
 class TPubData : public TTableObject {

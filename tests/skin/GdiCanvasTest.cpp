@@ -7,24 +7,6 @@
 
 namespace {
 
-// A memory DC over a bitmap's DIB section.
-class BitmapDc {
-public:
-  explicit BitmapDc(TBitmap& bitmap)
-      : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, static_cast<HBITMAP>(bitmap.Handle()))) {}
-  ~BitmapDc() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
-  BitmapDc(const BitmapDc&) = delete;
-  BitmapDc& operator=(const BitmapDc&) = delete;
-  HDC Get() const { return dc_; }
-
-private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
 std::unique_ptr<TBitmap> Face() {
   auto face = std::make_unique<TBitmap>(21, 21);
   for (int y = 0; y < 21; ++y)
@@ -43,7 +25,7 @@ TEST(GdiCanvas, NinePartMatchesTheMemoryCanvas) {
     memory.FillRect({0, 0, w, h}, 0x445566);
     DrawNinePart(face.get(), memory, {0, 0, w, h}, 0xFF00FF, true);
     {
-      BitmapDc dc(actual);
+      TBitmapDc dc(actual);
       TGdiCanvas gdi(dc.Get());
       gdi.FillRect({0, 0, w, h}, 0x445566);
       DrawNinePart(face.get(), gdi, {0, 0, w, h}, 0xFF00FF, true);
@@ -59,7 +41,7 @@ TEST(GdiCanvas, NinePartMatchesTheMemoryCanvas) {
 TEST(GdiCanvas, MarksFillsAndSystemColours) {
   TBitmap target(20, 20);
   {
-    BitmapDc dc(target);
+    TBitmapDc dc(target);
     TGdiCanvas gdi(dc.Get());
     gdi.FillRect({0, 0, 20, 20}, 0xFFFFFF);
     DrawDownArrow(gdi, 5, 5, true);

@@ -13,23 +13,9 @@ PixelMemory::PixelMemory(int width, int height) {
   if (!bits_) throw std::bad_alloc();
 }
 
-PixelMemory::~PixelMemory() { Release(); }
-
 void PixelMemory::Release() {
   std::free(bits_);
   bits_ = nullptr;
-}
-
-PixelMemory::PixelMemory(PixelMemory&& other) noexcept
-    : bits_(std::exchange(other.bits_, nullptr)), handle_(std::exchange(other.handle_, nullptr)) {}
-
-PixelMemory& PixelMemory::operator=(PixelMemory&& other) noexcept {
-  if (this != &other) {
-    Release();
-    bits_ = std::exchange(other.bits_, nullptr);
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
 }
 
 } // namespace platform

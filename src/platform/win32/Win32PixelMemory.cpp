@@ -23,24 +23,10 @@ PixelMemory::PixelMemory(int width, int height) {
   bits_ = static_cast<std::uint32_t*>(bits); // a new section is zero-filled
 }
 
-PixelMemory::~PixelMemory() { Release(); }
-
 void PixelMemory::Release() {
   if (handle_) DeleteObject(static_cast<HBITMAP>(handle_));
   handle_ = nullptr;
   bits_ = nullptr;
-}
-
-PixelMemory::PixelMemory(PixelMemory&& other) noexcept
-    : bits_(std::exchange(other.bits_, nullptr)), handle_(std::exchange(other.handle_, nullptr)) {}
-
-PixelMemory& PixelMemory::operator=(PixelMemory&& other) noexcept {
-  if (this != &other) {
-    Release();
-    bits_ = std::exchange(other.bits_, nullptr);
-    handle_ = std::exchange(other.handle_, nullptr);
-  }
-  return *this;
 }
 
 } // namespace platform

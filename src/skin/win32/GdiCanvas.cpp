@@ -33,27 +33,17 @@ private:
   HBRUSH brush_;
 };
 
-// A memory DC holding a bitmap's DIB section for the time of one transfer.
-class BitmapDc {
-public:
-  explicit BitmapDc(const TBitmap& bitmap)
-      : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, static_cast<HBITMAP>(bitmap.Handle()))) {}
-  ~BitmapDc() {
-    SelectObject(dc_, old_);
-    DeleteDC(dc_);
-  }
-  BitmapDc(const BitmapDc&) = delete;
-  BitmapDc& operator=(const BitmapDc&) = delete;
-  HDC Get() const { return dc_; }
-
-private:
-  HDC dc_;
-  HGDIOBJ old_;
-};
-
 RECT ToRect(const TRect& r) { return {r.Left, r.Top, r.Right, r.Bottom}; }
 
 } // namespace
+
+TBitmapDc::TBitmapDc(const TBitmap& bitmap)
+    : dc_(CreateCompatibleDC(nullptr)), old_(SelectObject(dc_, static_cast<HBITMAP>(bitmap.Handle()))) {}
+
+TBitmapDc::~TBitmapDc() {
+  SelectObject(dc_, old_);
+  DeleteDC(dc_);
+}
 
 COLORREF TGdiCanvas::ToRgb(TColor color) {
   if ((static_cast<std::uint32_t>(color) >> 24) == 0xFF) return GetSysColor(color & 0xFF);
@@ -63,7 +53,7 @@ COLORREF TGdiCanvas::ToRgb(TColor color) {
 void TGdiCanvas::DrawBitmap(const TBitmap& bitmap, const TRect& source, const TRect& dest, TColor key,
                             bool halftone) {
   if (bitmap.Empty() || source.Empty() || dest.Empty()) return;
-  BitmapDc from(bitmap);
+  TBitmapDc from(bitmap);
   if (key >= 0 && key <= 0xFFFFFF) {
     TransparentBlt(dc_, dest.Left, dest.Top, dest.Width(), dest.Height(), from.Get(), source.Left, source.Top,
                    source.Width(), source.Height(), static_cast<UINT>(key));

@@ -4,6 +4,20 @@
 
 #include "skin/SkinCanvas.h"
 
+// A memory DC holding a bitmap's DIB section while it lives.
+class TBitmapDc {
+public:
+  explicit TBitmapDc(const TBitmap& bitmap);
+  ~TBitmapDc();
+  TBitmapDc(const TBitmapDc&) = delete;
+  TBitmapDc& operator=(const TBitmapDc&) = delete;
+  HDC Get() const { return dc_; }
+
+private:
+  HDC dc_;
+  HGDIOBJ old_;
+};
+
 class TGdiCanvas final : public ISkinCanvas {
 public:
   explicit TGdiCanvas(HDC dc) : dc_(dc) {}
