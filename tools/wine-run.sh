@@ -33,4 +33,9 @@ mkdir -p "$WINEPREFIX"
   prepare_prefix
 ) 9>"$build_dir/.wineprefix.lock"
 
-exec "$wine" "$@"
+# Wine's helper processes belong to this display: end them with the program,
+# so that the next run does not meet them bound to a display that is gone.
+status=0
+"$wine" "$@" || status=$?
+wineserver -k 2>/dev/null || true
+exit $status

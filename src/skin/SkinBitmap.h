@@ -7,13 +7,9 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/Color.h"
 #include "platform/PixelMemory.h"
 
-// A colour: red in the low byte, then green, then blue; a high byte of
-// 0xFF names a system colour; -1 is no colour.
-using TColor = std::int32_t;
-constexpr TColor kNoColor = -1;
-constexpr TColor RGBColor(int r, int g, int b) { return r | (g << 8) | (b << 16); }
 
 class EBitmapError : public std::runtime_error {
 public:

@@ -1,0 +1,514 @@
+#include "framework/win32/Controls.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <stdexcept>
+#include <utility>
+
+#include "framework/win32/Forms.h"
+
+COLORREF ColorToRGB(TColor color) {
+  if (IsSystemColor(color)) return GetSysColor(color & 0xFF);
+  return static_cast<COLORREF>(color & 0xFFFFFF);
+}
+
+// --- TFont ------------------------------------------------------------------
+
+TFont::TFont() = default;
+
+TFont::~TFont() {
+  if (handle_) DeleteObject(handle_);
+}
+
+int TFont::Height() const {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+  ReleaseDC(nullptr, screen);
+  return -MulDiv(size_, dpi, 72);
+}
+
+void TFont::Set(const std::string& name, int size, bool bold) {
+  name_ = name;
+  size_ = size;
+  bold_ = bold;
+  if (handle_) DeleteObject(std::exchange(handle_, nullptr));
+  if (OnChange) OnChange();
+}
+
+void TFont::Assign(const TFont& other) {
+  Color = other.Color;
+  Set(other.name_, other.size_, other.bold_);
+}
+
+HFONT TFont::Handle() const {
+  if (!handle_)
+    handle_ = CreateFontA(Height(), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                          OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
+                          name_.c_str());
+  return handle_;
+}
+
+// --- TControl -----------------------------------------------------------------
+
+TControl::TControl(TComponent* owner) : TComponent(owner) {}
+
+TControl::~TControl() {
+  if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == parent_) return;
+  if (parent_) parent_->RemoveControl(this);
+  if (parent) parent->InsertControl(this);
+}
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  const bool changed = left != left_ || top != top_ || width != width_ || height != height_;
+  left_ = left;
+  top_ = top;
+  width_ = width;
+  height_ = height;
+  if (changed) {
+    BoundsChanged();
+    if (parent_) parent_->Invalidate();
+  }
+}
+
+void TControl::SetAlign(TAlign align) {
+  align_ = align;
+  if (parent_) parent_->Realign();
+}
+
+void TControl::SetVisible(bool visible) {
+  visible_ = visible;
+  if (parent_) {
+    parent_->Realign();
+    parent_->Invalidate();
+  }
+  Perform(CM_VISIBLECHANGED, visible);
+}
+
+void TControl::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  Invalidate();
+  Perform(CM_ENABLEDCHANGED, enabled);
+}
+
+TColor TControl::Color() const {
+  if (ParentColor && parent_) return parent_->Color();
+  return color_;
+}
+
+void TControl::SetColor(TColor color) {
+  color_ = color;
+  ParentColor = false;
+  Invalidate();
+}
+
+const TFont& TControl::EffectiveFont() const {
+  if (ParentFont && parent_) return parent_->EffectiveFont();
+  return Font;
+}
+
+void TControl::SetText(const std::string& text) {
+  text_ = text;
+  Invalidate();
+  Perform(CM_TEXTCHANGED);
+}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+void TControl::Invalidate() {
+  if (parent_ && parent_->HandleAllocated()) {
+    const RECT r = BoundsRect();
+    InvalidateRect(parent_->Handle(), &r, TRUE);
+  }
+}
+
+// --- TWinControl -----------------------------------------------------------------
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
+  WindowProc = [this](TMessage& message) { WndProc(message); };
+}
+
+TWinControl::~TWinControl() {
+  destroying_ = true;
+  DestroyHandle();
+  while (!controls_.empty()) delete controls_.back(); // each leaves this list
+  if (backgroundBrush_) DeleteObject(backgroundBrush_);
+}
+
+TWinControl* TWinControl::FromHandle(HWND window) {
+  if (!window) return nullptr;
+  // Our windows carry their object in the user data, and our window procedure.
+  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != StdWndProc) return nullptr;
+  return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+}
+
+void TWinControl::InsertControl(TControl* control) {
+  controls_.push_back(control);
+  control->parent_ = this;
+  if (HandleAllocated())
+    if (auto* windowed = dynamic_cast<TWinControl*>(control)) windowed->HandleNeeded();
+  Realign();
+}
+
+void TWinControl::RemoveControl(TControl* control) {
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
+  control->parent_ = nullptr;
+  if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed && !destroying_) windowed->DestroyHandle();
+  if (!destroying_) Realign();
+}
+
+void TWinControl::CreateParams(TCreateParams& params) {
+  params.WinClassName = ClassName();
+  params.Style = WS_CHILD | WS_CLIPSIBLINGS | (visible_ ? WS_VISIBLE : 0) | (enabled_ ? 0 : WS_DISABLED) |
+                 (TabStop ? WS_TABSTOP : 0);
+  params.X = left_;
+  params.Y = top_;
+  params.Width = width_;
+  params.Height = height_;
+  if (parent_) params.WndParent = parent_->Handle();
+}
+
+namespace {
+
+// The system procedure behind each class we registered. Window classes are
+// process-wide, so this is too.
+std::vector<std::pair<std::string, WNDPROC>>& BaseProcedures() {
+  static std::vector<std::pair<std::string, WNDPROC>> procedures;
+  return procedures;
+}
+
+WNDPROC BaseProcedure(const std::string& className) {
+  for (const auto& [name, procedure] : BaseProcedures())
+    if (name == className) return procedure;
+  return DefWindowProcA;
+}
+
+WNDPROC RegisterOurClass(const TCreateParams& params) {
+  for (const auto& [name, procedure] : BaseProcedures())
+    if (name == params.WinClassName) return procedure;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  if (!params.BaseClassName.empty()) {
+    // A system control's behaviour with our procedure in front of it.
+    if (!GetClassInfoExA(nullptr, params.BaseClassName.c_str(), &wc))
+      throw std::runtime_error("Unknown window class " + params.BaseClassName);
+    wc.cbSize = sizeof wc;
+  } else {
+    wc.style = CS_DBLCLKS;
+    wc.hCursor = LoadCursorA(nullptr, reinterpret_cast<LPCSTR>(IDC_ARROW));
+    wc.lpfnWndProc = DefWindowProcA;
+  }
+  const WNDPROC base = wc.lpfnWndProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = params.WinClassName.c_str();
+  wc.lpfnWndProc = StdWndProc;
+  if (!RegisterClassExA(&wc)) throw std::runtime_error("Unable to register window class " + params.WinClassName);
+  BaseProcedures().emplace_back(params.WinClassName, base);
+  return base;
+}
+
+} // namespace
+
+void TWinControl::CreateWnd() {
+  TCreateParams params;
+  CreateParams(params);
+  defaultProc_ = RegisterOurClass(params);
+  HWND window = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), text_.c_str(), params.Style, params.X,
+                                params.Y, params.Width, params.Height, params.WndParent, nullptr,
+                                GetModuleHandleA(nullptr), this);
+  if (!window) throw std::runtime_error("Unable to create a window of class " + params.WinClassName);
+}
+
+HWND TWinControl::Handle() {
+  if (!handle_) {
+    if (parent_) parent_->HandleNeeded();
+    if (handle_) return handle_; // the parent made it while making its children
+    CreateWnd();
+    ApplyFont();
+    HandleCreated();
+    for (TControl* control : controls_)
+      if (auto* windowed = dynamic_cast<TWinControl*>(control)) windowed->HandleNeeded();
+    Realign();
+  }
+  return handle_;
+}
+
+void TWinControl::DestroyHandle() {
+  if (handle_) DestroyWindow(handle_); // WM_NCDESTROY unbinds this and every child window
+}
+
+void TWinControl::ApplyFont() {
+  if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont().Handle()), FALSE);
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  TControl::SetBounds(left, top, width, height);
+  if (handle_) SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  Realign();
+}
+
+RECT TWinControl::ClientRect() const {
+  RECT r{0, 0, width_, height_};
+  if (handle_) GetClientRect(handle_, &r);
+  return r;
+}
+
+void TWinControl::SetVisible(bool visible) {
+  visible_ = visible;
+  if (handle_) ShowWindow(handle_, visible ? SW_SHOWNA : SW_HIDE);
+  if (parent_) parent_->Realign();
+  Perform(CM_VISIBLECHANGED, visible);
+}
+
+void TWinControl::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (handle_) EnableWindow(handle_, enabled);
+  Perform(CM_ENABLEDCHANGED, enabled);
+}
+
+void TWinControl::SetText(const std::string& text) {
+  text_ = text;
+  if (handle_) SetWindowTextA(handle_, text.c_str()); // WM_SETTEXT tells CM_TEXTCHANGED
+}
+
+void TWinControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage message{msg, wParam, lParam, 0};
+  WindowProc(message);
+  return message.Result;
+}
+
+void TWinControl::DefaultHandler(TMessage& message) {
+  if (!handle_) return;
+  message.Result = CallWindowProcA(defaultProc_, handle_, message.Msg, message.WParam, message.LParam);
+}
+
+void TWinControl::Realign() {
+  if (!handle_) return;
+  RECT area = ClientRect();
+  auto place = [&](TAlign align) {
+    for (TControl* control : controls_) {
+      if (control->Align() != align || !control->Visible()) continue;
+      switch (align) {
+      case TAlign::alTop:
+        control->SetBounds(area.left, area.top, area.right - area.left, control->Height());
+        area.top += control->Height();
+        break;
+      case TAlign::alBottom:
+        control->SetBounds(area.left, area.bottom - control->Height(), area.right - area.left, control->Height());
+        area.bottom -= control->Height();
+        break;
+      case TAlign::alLeft:
+        control->SetBounds(area.left, area.top, control->Width(), area.bottom - area.top);
+        area.left += control->Width();
+        break;
+      case TAlign::alRight:
+        control->SetBounds(area.right - control->Width(), area.top, control->Width(), area.bottom - area.top);
+        area.right -= control->Width();
+        break;
+      case TAlign::alClient:
+        control->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
+        break;
+      case TAlign::alNone:
+        break;
+      }
+    }
+  };
+  for (const TAlign align : {TAlign::alTop, TAlign::alBottom, TAlign::alLeft, TAlign::alRight, TAlign::alClient})
+    place(align);
+}
+
+void TWinControl::PaintGraphicChildren(HDC dc) {
+  for (TControl* control : controls_)
+    if (control->Visible() && !dynamic_cast<TWinControl*>(control)) control->PaintOn(dc);
+}
+
+void TWinControl::TrackMouse() {
+  if (mouseInside_) return;
+  mouseInside_ = true;
+  TRACKMOUSEEVENT track{sizeof track, TME_LEAVE, handle_, 0};
+  TrackMouseEvent(&track);
+  Perform(CM_MOUSEENTER);
+}
+
+void TWinControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+  case WM_COMMAND:
+    if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam))) {
+      m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
+      return;
+    }
+    break;
+  case WM_NOTIFY:
+    if (TWinControl* child = FromHandle(reinterpret_cast<NMHDR*>(m.LParam)->hwndFrom)) {
+      m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
+      return;
+    }
+    break;
+  case CN_COMMAND:
+    CommandNotify(HIWORD(m.WParam));
+    return;
+  case CN_NOTIFY:
+    NotifyNotify(*reinterpret_cast<NMHDR*>(m.LParam), m);
+    return;
+  case WM_CTLCOLORSTATIC:
+  case WM_CTLCOLORBTN:
+    if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam))) {
+      // Children on our background take our colour.
+      HDC dc = reinterpret_cast<HDC>(m.WParam);
+      const TColor color = child->Color();
+      SetBkColor(dc, ColorToRGB(color));
+      SetTextColor(dc, ColorToRGB(child->EffectiveFont().Color));
+      if (child->backgroundColor_ != color || !child->backgroundBrush_) {
+        if (child->backgroundBrush_) DeleteObject(child->backgroundBrush_);
+        child->backgroundBrush_ = CreateSolidBrush(ColorToRGB(color));
+        child->backgroundColor_ = color;
+      }
+      m.Result = reinterpret_cast<LRESULT>(child->backgroundBrush_);
+      return;
+    }
+    break;
+  case WM_SIZE:
+    DefaultHandler(m);
+    if (handle_) {
+      RECT r;
+      GetWindowRect(handle_, &r);
+      MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+      left_ = r.left;
+      top_ = r.top;
+      width_ = r.right - r.left;
+      height_ = r.bottom - r.top;
+    }
+    Realign();
+    return;
+  case WM_SETTEXT:
+    DefaultHandler(m);
+    text_ = m.LParam ? reinterpret_cast<const char*>(m.LParam) : "";
+    Perform(CM_TEXTCHANGED);
+    return;
+  case WM_SETFOCUS:
+    DefaultHandler(m);
+    Perform(CM_GOTFOCUS);
+    return;
+  case WM_KILLFOCUS:
+    DefaultHandler(m);
+    Perform(CM_LOSTFOCUS);
+    return;
+  case WM_MOUSEMOVE:
+    TrackMouse();
+    break;
+  case WM_MOUSELEAVE:
+    mouseInside_ = false;
+    Perform(CM_MOUSELEAVE);
+    break;
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN:
+    if (OnMouseDown) {
+      const TMouseButton button = m.Msg == WM_LBUTTONDOWN   ? TMouseButton::mbLeft
+                                  : m.Msg == WM_RBUTTONDOWN ? TMouseButton::mbRight
+                                                            : TMouseButton::mbMiddle;
+      OnMouseDown(this, button, m.WParam, GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+    }
+    break;
+  case WM_LBUTTONUP:
+  case WM_RBUTTONUP:
+    if (OnMouseUp)
+      OnMouseUp(this, m.Msg == WM_LBUTTONUP ? TMouseButton::mbLeft : TMouseButton::mbRight, m.WParam,
+                GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
+    break;
+  case WM_LBUTTONDBLCLK:
+    if (OnDblClick) OnDblClick(this);
+    break;
+  case WM_KEYDOWN:
+    if (OnKeyDown) {
+      WORD key = static_cast<WORD>(m.WParam);
+      OnKeyDown(this, key, 0);
+      if (key == 0) return;
+    }
+    break;
+  case WM_ERASEBKGND:
+    if (defaultProc_ == DefWindowProcA) {
+      RECT r;
+      GetClientRect(handle_, &r);
+      HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+      FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
+      DeleteObject(brush);
+      m.Result = 1;
+      return;
+    }
+    break;
+  case WM_PAINT:
+    if (defaultProc_ == DefWindowProcA) {
+      PAINTSTRUCT ps;
+      HDC dc = BeginPaint(handle_, &ps);
+      PaintGraphicChildren(dc);
+      EndPaint(handle_, &ps);
+      return;
+    }
+    break;
+  default:
+    if (m.Msg >= CM_BASE && m.Msg < CN_BASE) return; // our notifications: nothing to do by default
+    break;
+  }
+  DefaultHandler(m);
+}
+
+void TCustomControl::WndProc(TMessage& m) {
+  if (m.Msg == WM_PAINT) {
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(Handle(), &ps);
+    Paint(dc);
+    EndPaint(Handle(), &ps);
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
+LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  if (msg == WM_NCCREATE && !control) {
+    control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    if (control) {
+      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
+      control->handle_ = window;
+    }
+  }
+  if (!control) {
+    char name[256] = {};
+    GetClassNameA(window, name, sizeof name);
+    return CallWindowProcA(BaseProcedure(name), window, msg, wParam, lParam);
+  }
+  TMessage message{msg, wParam, lParam, 0};
+  // The barrier: an exception from a handler ends that command, never the message loop.
+  try {
+    control->WindowProc(message);
+  } catch (const std::exception& error) {
+    if (Application) Application->ShowException(error.what());
+  } catch (...) {
+    if (Application) Application->ShowException("Unknown error");
+  }
+  if (msg == CM_RELEASE && control->InheritsFrom<TForm>()) {
+    delete control; // after everyone hooked to it has seen the message
+    return 0;
+  }
+  if (msg == WM_NCDESTROY) {
+    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    control->handle_ = nullptr;
+    control->mouseInside_ = false;
+  }
+  return message.Result;
+}

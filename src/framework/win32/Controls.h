@@ -1,0 +1,227 @@
+#pragma once
+// Controls over Win32 windows. Every window of ours runs through one window
+// procedure that finds its object; the object's WindowProc is a replaceable
+// handler whose default can be saved and called by whoever replaces it.
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "framework/Component.h"
+#include "framework/win32/Messages.h"
+#include "platform/Color.h"
+
+struct TMessage {
+  UINT Msg = 0;
+  WPARAM WParam = 0;
+  LPARAM LParam = 0;
+  LRESULT Result = 0;
+};
+using TWndMethod = std::function<void(TMessage&)>;
+using TNotifyEvent = std::function<void(TComponent* sender)>;
+
+enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+enum class TMouseButton { mbLeft, mbRight, mbMiddle };
+using TMouseEvent = std::function<void(TComponent* sender, TMouseButton button, WPARAM keys, int x, int y)>;
+using TKeyEvent = std::function<void(TComponent* sender, WORD& key, WPARAM keys)>;
+
+constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
+constexpr TColor clWindow = SystemColor(COLOR_WINDOW);
+constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
+COLORREF ColorToRGB(TColor color);
+
+// A font description and the GDI font made from it, made again when it changes.
+class TFont {
+public:
+  TFont();
+  ~TFont();
+  TFont(const TFont&) = delete;
+  TFont& operator=(const TFont&) = delete;
+  const std::string& Name() const { return name_; }
+  int Size() const { return size_; }
+  int Height() const; // pixels, negative as GDI takes it (8 points: -11 at 96 dpi)
+  bool Bold() const { return bold_; }
+  TColor Color = clWindowText;
+  void Set(const std::string& name, int size, bool bold = false);
+  void Assign(const TFont& other);
+  HFONT Handle() const;
+  std::function<void()> OnChange;
+
+private:
+  std::string name_ = "Tahoma";
+  int size_ = 8;
+  bool bold_ = false;
+  mutable HFONT handle_ = nullptr;
+};
+
+class TWinControl;
+
+class TControl : public TComponent {
+public:
+  explicit TControl(TComponent* owner);
+  ~TControl() override;
+  PLIMET_CLASS_NAME(TControl)
+
+  TWinControl* Parent() const { return parent_; }
+  virtual void SetParent(TWinControl* parent);
+
+  int Left() const { return left_; }
+  int Top() const { return top_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+  virtual void SetBounds(int left, int top, int width, int height);
+  RECT BoundsRect() const { return {left_, top_, left_ + width_, top_ + height_}; }
+  virtual RECT ClientRect() const { return {0, 0, width_, height_}; }
+
+  TAlign Align() const { return align_; }
+  void SetAlign(TAlign align);
+  bool Visible() const { return visible_; }
+  virtual void SetVisible(bool visible);
+  bool Enabled() const { return enabled_; }
+  virtual void SetEnabled(bool enabled);
+  TColor Color() const;
+  void SetColor(TColor color);
+  bool ParentColor = false;
+  TFont Font;
+  bool ParentFont = true;
+  const std::string& Caption() const { return text_; }
+  const std::string& Text() const { return text_; }
+  virtual void SetText(const std::string& text);
+  void SetCaption(const std::string& text) { SetText(text); }
+  TComponent* PopupMenu = nullptr;
+
+  TNotifyEvent OnClick;
+  TNotifyEvent OnDblClick;
+  TMouseEvent OnMouseDown;
+  TMouseEvent OnMouseUp;
+  TKeyEvent OnKeyDown;
+
+  virtual void Click();
+  virtual void Invalidate();
+  // Sends a message straight to the control's WindowProc.
+  virtual LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) = 0;
+
+  // Draws a control that has no window of its own, on its parent's DC.
+  virtual void PaintOn(HDC) {}
+
+  // Properties the skin engine asks about. A control that has none answers
+  // that it is not published.
+  struct TPublishedValue {
+    bool published = false;
+    std::string typeName;
+    int value = 0;
+  };
+  virtual TPublishedValue BorderStyleProperty() const { return {}; }
+  virtual TPublishedValue BevelEdgesProperty() const { return {}; }
+  virtual TPublishedValue EdgeBordersProperty() const { return {}; }
+
+protected:
+  friend class TWinControl;
+  virtual void BoundsChanged() {}
+  const TFont& EffectiveFont() const;
+
+  TWinControl* parent_ = nullptr;
+  int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
+  TAlign align_ = TAlign::alNone;
+  bool visible_ = true;
+  bool enabled_ = true;
+  TColor color_ = clBtnFace;
+  std::string text_;
+};
+
+// Window creation parameters.
+struct TCreateParams {
+  std::string WinClassName;  // our class name, registered on first use
+  std::string BaseClassName; // a system class it is built on, or empty
+  DWORD Style = 0;
+  DWORD ExStyle = 0;
+  HWND WndParent = nullptr;
+  int X = 0, Y = 0, Width = 0, Height = 0;
+};
+
+class TWinControl : public TControl {
+public:
+  explicit TWinControl(TComponent* owner);
+  // Destroys the window, then the child controls still here.
+  ~TWinControl() override;
+  PLIMET_CLASS_NAME(TWinControl)
+
+  // The replaceable handler: save it, install your own, call the saved one.
+  TWndMethod WindowProc;
+  // What WindowProc does until someone replaces it.
+  virtual void WndProc(TMessage& message);
+  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) override;
+
+  HWND Handle();
+  bool HandleAllocated() const { return handle_ != nullptr; }
+  void HandleNeeded() { Handle(); }
+  void DestroyHandle();
+  // The object of one of our windows, or none.
+  static TWinControl* FromHandle(HWND window);
+
+  int ControlCount() const { return static_cast<int>(controls_.size()); }
+  TControl* Controls(int index) const { return controls_.at(static_cast<std::size_t>(index)); }
+
+  void SetBounds(int left, int top, int width, int height) override;
+  RECT ClientRect() const override;
+  void SetVisible(bool visible) override;
+  void SetEnabled(bool enabled) override;
+  void SetText(const std::string& text) override;
+  void Invalidate() override;
+  void SetFocus();
+  bool Focused() const;
+  bool TabStop = false;
+  // Lays out the aligned children in the client area.
+  void Realign();
+
+protected:
+  virtual void CreateParams(TCreateParams& params);
+  virtual void CreateWnd();
+  // Called once the window exists (text, font, children are set here).
+  virtual void HandleCreated() {}
+  void DefaultHandler(TMessage& message);
+  // Notifications from the parent about this control.
+  virtual void CommandNotify(WORD) {}
+  virtual void NotifyNotify(NMHDR&, TMessage&) {}
+  void ApplyFont();
+  void PaintGraphicChildren(HDC dc);
+
+private:
+  friend class TControl;
+  friend LRESULT CALLBACK StdWndProc(HWND, UINT, WPARAM, LPARAM);
+  void InsertControl(TControl* control);
+  void RemoveControl(TControl* control);
+  void TrackMouse();
+
+  HWND handle_ = nullptr;
+  WNDPROC defaultProc_ = DefWindowProcA;
+  std::vector<TControl*> controls_;
+  bool mouseInside_ = false;
+  HBRUSH backgroundBrush_ = nullptr;
+  TColor backgroundColor_ = kNoColor;
+  bool destroying_ = false;
+};
+
+// A control drawn by its parent, with no window of its own.
+class TGraphicControl : public TControl {
+public:
+  explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
+  PLIMET_CLASS_NAME(TGraphicControl)
+  LRESULT Perform(UINT, WPARAM = 0, LPARAM = 0) override { return 0; }
+};
+
+// A windowed control that paints itself.
+class TCustomControl : public TWinControl {
+public:
+  explicit TCustomControl(TComponent* owner) : TWinControl(owner) {}
+  PLIMET_CLASS_NAME(TCustomControl)
+  void WndProc(TMessage& message) override;
+
+protected:
+  virtual void Paint(HDC) {}
+};
+
+// The one window procedure of every window of ours.
+LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);

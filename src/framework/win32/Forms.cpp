@@ -1,0 +1,352 @@
+#include "framework/win32/Forms.h"
+
+#include <algorithm>
+
+#include "framework/win32/StdCtrls.h"
+
+TApplication* Application = nullptr;
+
+// --- TApplication ---------------------------------------------------------------
+
+LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  if (msg == WM_CLOSE) {
+    if (Application) Application->Terminate();
+    return 0;
+  }
+  return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+TApplication::TApplication() : TComponent(nullptr), title_("Plimet") {
+  Application = this;
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = AppWndProc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TApplication";
+  RegisterClassExA(&wc); // fails harmlessly when already registered
+  handle_ = CreateWindowExA(0, "TApplication", title_.c_str(), WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX,
+                            0, 0, 0, 0, nullptr, nullptr, wc.hInstance, nullptr);
+}
+
+TApplication::~TApplication() {
+  // Forms go first, while the owner window still exists.
+  while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
+  while (!forms_.empty()) delete forms_.back();
+  if (handle_) DestroyWindow(handle_);
+  if (Application == this) Application = nullptr;
+}
+
+void TApplication::SetTitle(const std::string& title) {
+  title_ = title;
+  if (handle_) SetWindowTextA(handle_, title.c_str());
+}
+
+void TApplication::Run() {
+  while (!terminated_) HandleMessage();
+}
+
+void TApplication::Terminate() {
+  if (!terminated_) PostQuitMessage(0);
+  terminated_ = true;
+}
+
+bool TApplication::ProcessMessage(MSG& message) {
+  if (message.message == WM_QUIT) {
+    terminated_ = true;
+    return true;
+  }
+  bool handled = false;
+  if (OnMessage) OnMessage(message, handled);
+  if (handled) return true;
+  if (message.message == WM_KEYDOWN &&
+      (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_TAB)) {
+    // The dialog keys belong to the form of the control that has the focus.
+    HWND window = message.hwnd;
+    TWinControl* control = nullptr;
+    while (window && !(control = TWinControl::FromHandle(window))) window = GetParent(window);
+    if (TForm* form = control ? GetParentForm(control) : nullptr; form && form->DialogKey(message.wParam)) return true;
+  }
+  TranslateMessage(&message);
+  DispatchMessageA(&message);
+  return true;
+}
+
+void TApplication::ProcessMessages() {
+  MSG message;
+  while (PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) {
+    ProcessMessage(message);
+    if (message.message == WM_QUIT) break;
+  }
+}
+
+void TApplication::HandleMessage() {
+  MSG message;
+  const BOOL got = GetMessageA(&message, nullptr, 0, 0);
+  if (got == 0 || got == -1) {
+    terminated_ = true;
+    return;
+  }
+  ProcessMessage(message);
+}
+
+void TApplication::Minimize() {
+  if (mainForm_ && mainForm_->HandleAllocated()) ShowWindow(mainForm_->Handle(), SW_MINIMIZE);
+}
+
+void TApplication::Restore() {
+  if (mainForm_ && mainForm_->HandleAllocated()) ShowWindow(mainForm_->Handle(), SW_RESTORE);
+}
+
+void TApplication::BringToFront() {
+  HWND target = GetLastActivePopup(mainForm_ && mainForm_->HandleAllocated() ? mainForm_->Handle() : handle_);
+  if (target) SetForegroundWindow(target);
+}
+
+void TApplication::ShowException(const std::string& text) {
+  if (showingException_) return; // one box at a time
+  showingException_ = true;
+  HWND owner = GetActiveWindow();
+  MessageBoxA(owner ? owner : handle_, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
+  showingException_ = false;
+}
+
+// --- TForm ------------------------------------------------------------------------
+
+TForm::TForm(TComponent* owner) : TWinControl(owner) {
+  visible_ = false;
+  ParentFont = false;
+  color_ = clBtnFace;
+  width_ = 320;
+  height_ = 240;
+  if (Application) Application->forms_.push_back(this);
+}
+
+TForm::~TForm() {
+  if (OnDestroy) OnDestroy(this);
+  if (Application) {
+    auto& forms = Application->forms_;
+    forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
+    if (Application->mainForm_ == this) Application->mainForm_ = nullptr;
+  }
+}
+
+void TForm::Loaded() {
+  if (loaded_) return;
+  loaded_ = true;
+  if (OnCreate) OnCreate(this);
+}
+
+void TForm::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.WinClassName = WindowClassName.empty() ? ClassName() : WindowClassName;
+  params.Style = WS_CLIPCHILDREN;
+  params.ExStyle = 0;
+  const bool caption = BorderStyle != TFormBorderStyle::bsNone;
+  switch (BorderStyle) {
+  case TFormBorderStyle::bsNone: params.Style |= WS_POPUP; break;
+  case TFormBorderStyle::bsSingle: params.Style |= WS_CAPTION | WS_BORDER; break;
+  case TFormBorderStyle::bsSizeable: params.Style |= WS_CAPTION | WS_THICKFRAME; break;
+  case TFormBorderStyle::bsDialog:
+    params.Style |= WS_POPUP | WS_CAPTION | DS_MODALFRAME;
+    params.ExStyle |= WS_EX_DLGMODALFRAME;
+    break;
+  case TFormBorderStyle::bsToolWindow:
+    params.Style |= WS_CAPTION;
+    params.ExStyle |= WS_EX_TOOLWINDOW;
+    break;
+  case TFormBorderStyle::bsSizeToolWin:
+    params.Style |= WS_CAPTION | WS_THICKFRAME;
+    params.ExStyle |= WS_EX_TOOLWINDOW;
+    break;
+  }
+  if (caption && BorderIcons.SystemMenu) {
+    params.Style |= WS_SYSMENU;
+    const bool dialogLike = BorderStyle == TFormBorderStyle::bsDialog || BorderStyle == TFormBorderStyle::bsToolWindow ||
+                            BorderStyle == TFormBorderStyle::bsSizeToolWin;
+    if (!dialogLike && BorderIcons.Minimize) params.Style |= WS_MINIMIZEBOX;
+    if (!dialogLike && BorderIcons.Maximize) params.Style |= WS_MAXIMIZEBOX;
+    if (BorderIcons.Help) params.ExStyle |= WS_EX_CONTEXTHELP;
+  }
+  if (FormStyle == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
+  params.WndParent = Application ? Application->Handle() : nullptr;
+}
+
+void TForm::HandleCreated() {
+  if (Icon) {
+    SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
+    SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon));
+  }
+}
+
+void TForm::SetClientSize(int width, int height) {
+  TCreateParams params;
+  CreateParams(params);
+  RECT r{0, 0, width, height};
+  AdjustWindowRectEx(&r, params.Style, FALSE, params.ExStyle);
+  SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
+}
+
+void TForm::Show() {
+  Loaded();
+  HWND window = Handle();
+  if (Position == TPosition::poScreenCenter) {
+    RECT work;
+    SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+    SetBounds(work.left + (work.right - work.left - width_) / 2, work.top + (work.bottom - work.top - height_) / 2,
+              width_, height_);
+  }
+  if (Application && !Application->mainForm_ && !modal_) Application->mainForm_ = this;
+  visible_ = true;
+  ShowWindow(window, WindowState == TWindowState::wsMaximized   ? SW_SHOWMAXIMIZED
+                     : WindowState == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
+                                                                : SW_SHOWNORMAL);
+  SetForegroundWindow(window);
+  SelectNext(true);
+  Perform(CM_VISIBLECHANGED, TRUE);
+  if (OnShow) OnShow(this);
+}
+
+void TForm::Hide() {
+  visible_ = false;
+  if (HandleAllocated()) ShowWindow(Handle(), SW_HIDE);
+  Perform(CM_VISIBLECHANGED, FALSE);
+}
+
+int TForm::ShowModal() {
+  if (visible_ || modal_) throw std::runtime_error("Cannot make a visible window modal");
+  ModalResult = mrNone;
+  modal_ = true;
+  HWND activeBefore = GetActiveWindow();
+  // Every other window of the program waits while this one is shown.
+  std::vector<HWND> disabled;
+  if (Application) {
+    for (TForm* form : Application->forms_)
+      if (form != this && form->HandleAllocated() && IsWindowEnabled(form->Handle())) {
+        EnableWindow(form->Handle(), FALSE);
+        disabled.push_back(form->Handle());
+      }
+  }
+  try {
+    Show();
+    while (ModalResult == mrNone) {
+      Application->HandleMessage();
+      if (Application->Terminated()) ModalResult = mrCancel;
+      // A form that may not close yet stays.
+      if (ModalResult != mrNone && !Application->Terminated() && !CloseQuery()) ModalResult = mrNone;
+    }
+  } catch (...) {
+    for (HWND window : disabled) EnableWindow(window, TRUE);
+    modal_ = false;
+    Hide();
+    throw;
+  }
+  for (HWND window : disabled) EnableWindow(window, TRUE);
+  Hide();
+  modal_ = false;
+  if (activeBefore && IsWindow(activeBefore)) SetActiveWindow(activeBefore);
+  return ModalResult;
+}
+
+bool TForm::CloseQuery() {
+  bool canClose = true;
+  if (OnCloseQuery) OnCloseQuery(this, canClose);
+  return canClose;
+}
+
+void TForm::Close() {
+  if (modal_) {
+    ModalResult = mrCancel; // the modal loop asks OnCloseQuery
+    return;
+  }
+  if (!CloseQuery()) return;
+  TCloseAction action = TCloseAction::caHide;
+  if (OnClose) OnClose(this, action);
+  switch (action) {
+  case TCloseAction::caNone: return;
+  case TCloseAction::caHide: Hide(); break;
+  case TCloseAction::caMinimize: ShowWindow(Handle(), SW_MINIMIZE); break;
+  case TCloseAction::caFree: Release(); break;
+  }
+  if (Application && Application->MainForm() == this && action != TCloseAction::caMinimize) Application->Terminate();
+}
+
+void TForm::Release() {
+  if (HandleAllocated()) PostMessageA(Handle(), CM_RELEASE, 0, 0);
+}
+
+void TForm::CollectTabStops(TWinControl* parent, std::vector<TWinControl*>& list) {
+  for (int i = 0; i < parent->ControlCount(); ++i)
+    if (auto* control = dynamic_cast<TWinControl*>(parent->Controls(i)); control && control->Visible() && control->Enabled()) {
+      if (control->TabStop) list.push_back(control);
+      CollectTabStops(control, list);
+    }
+}
+
+void TForm::SelectNext(bool forward) {
+  std::vector<TWinControl*> stops;
+  CollectTabStops(this, stops);
+  if (stops.empty()) return;
+  auto current = std::find_if(stops.begin(), stops.end(), [](TWinControl* c) { return c->Focused(); });
+  std::size_t next = 0;
+  if (current != stops.end()) {
+    const std::size_t at = static_cast<std::size_t>(current - stops.begin());
+    next = forward ? (at + 1) % stops.size() : (at + stops.size() - 1) % stops.size();
+  } else if (!forward) {
+    next = stops.size() - 1;
+  }
+  stops[next]->SetFocus();
+}
+
+bool TForm::DialogKey(WPARAM key) {
+  if (key == VK_TAB) {
+    SelectNext(GetKeyState(VK_SHIFT) >= 0);
+    return true;
+  }
+  if (key == VK_RETURN) {
+    if (auto* focused = dynamic_cast<TButton*>(TWinControl::FromHandle(GetFocus()))) {
+      focused->Click();
+      return true;
+    }
+    if (DefaultButton && DefaultButton->Visible() && DefaultButton->Enabled()) {
+      DefaultButton->Click();
+      return true;
+    }
+    return false;
+  }
+  if (key == VK_ESCAPE && CancelButton && CancelButton->Visible() && CancelButton->Enabled()) {
+    CancelButton->Click();
+    return true;
+  }
+  return false;
+}
+
+void TForm::WndProc(TMessage& m) {
+  switch (m.Msg) {
+  case WM_CLOSE:
+    Close();
+    return;
+  case WM_WINDOWPOSCHANGING: {
+    auto* position = reinterpret_cast<WINDOWPOS*>(m.LParam);
+    if (OnCanResize && !(position->flags & SWP_NOSIZE)) {
+      bool resize = true;
+      int w = position->cx, h = position->cy;
+      OnCanResize(this, w, h, resize);
+      if (!resize) {
+        position->flags |= SWP_NOSIZE;
+      } else {
+        position->cx = w;
+        position->cy = h;
+      }
+    }
+    break;
+  }
+  default:
+    break;
+  }
+  TWinControl::WndProc(m);
+}
+
+TForm* GetParentForm(TControl* control) {
+  while (control && !dynamic_cast<TForm*>(control)) control = control->Parent();
+  return dynamic_cast<TForm*>(control);
+}

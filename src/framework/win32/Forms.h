@@ -1,0 +1,145 @@
+#pragma once
+// The application object and forms: top-level windows owned by the
+// application's hidden window, shown plainly or modally.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "framework/win32/Controls.h"
+
+enum TModalResult : int {
+  mrNone = 0,
+  mrOk = IDOK,
+  mrCancel = IDCANCEL,
+  mrAbort = IDABORT,
+  mrRetry = IDRETRY,
+  mrIgnore = IDIGNORE,
+  mrYes = IDYES,
+  mrNo = IDNO
+};
+
+enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
+enum class TFormStyle { fsNormal, fsStayOnTop };
+enum class TPosition { poDesigned, poScreenCenter };
+enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
+enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+struct TBorderIcons {
+  bool SystemMenu = true, Minimize = true, Maximize = true, Help = false;
+};
+
+class TForm;
+class TButton;
+
+class TApplication : public TComponent {
+public:
+  TApplication();
+  ~TApplication() override;
+  PLIMET_CLASS_NAME(TApplication)
+
+  // The hidden owner window of every form.
+  HWND Handle() const { return handle_; }
+  const std::string& Title() const { return title_; }
+  void SetTitle(const std::string& title);
+  TForm* MainForm() const { return mainForm_; }
+  const std::vector<TForm*>& Forms() const { return forms_; }
+
+  // Runs the message loop until Terminate.
+  void Run();
+  void Terminate();
+  bool Terminated() const { return terminated_; }
+  // Handles every waiting message and returns.
+  void ProcessMessages();
+  // Waits for one message and handles it.
+  void HandleMessage();
+  void Minimize();
+  void Restore();
+  void BringToFront();
+  // The standard error box: stop icon, the title "Plimet", the text.
+  void ShowException(const std::string& text);
+
+  // Sees every message the loop takes before it is dispatched.
+  std::function<void(MSG& message, bool& handled)> OnMessage;
+
+private:
+  friend class TForm;
+  bool ProcessMessage(MSG& message);
+  static LRESULT CALLBACK AppWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+  HWND handle_ = nullptr;
+  std::string title_;
+  TForm* mainForm_ = nullptr;
+  std::vector<TForm*> forms_;
+  bool terminated_ = false;
+  bool showingException_ = false;
+};
+
+// The one application object of the process (set by its constructor).
+extern TApplication* Application;
+
+class TForm : public TWinControl {
+public:
+  explicit TForm(TComponent* owner);
+  ~TForm() override;
+  PLIMET_CLASS_NAME(TForm)
+
+  TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
+  TBorderIcons BorderIcons;
+  TFormStyle FormStyle = TFormStyle::fsNormal;
+  TPosition Position = TPosition::poDesigned;
+  TWindowState WindowState = TWindowState::wsNormal;
+  // The registered window class; the form's class name when empty.
+  std::string WindowClassName;
+  HICON Icon = nullptr;
+  bool KeyPreview = false;
+
+  void SetClientSize(int width, int height);
+  // Shown; the first form shown this way becomes the main form when none is set.
+  void Show();
+  void Hide();
+  // Shows the form modally and runs a message loop until ModalResult is set.
+  int ShowModal();
+  bool Modal() const { return modal_; }
+  int ModalResult = mrNone;
+  // Asks OnCloseQuery; a modal form then ends with mrCancel, another hides.
+  void Close();
+  // Frees the form once the messages already queued are handled.
+  void Release();
+
+  TButton* DefaultButton = nullptr;
+  TButton* CancelButton = nullptr;
+
+  TNotifyEvent OnCreate;
+  TNotifyEvent OnShow;
+  TNotifyEvent OnDestroy;
+  std::function<void(TComponent* sender, bool& canClose)> OnCloseQuery;
+  std::function<void(TComponent* sender, TCloseAction& action)> OnClose;
+  std::function<void(TComponent* sender, int& newWidth, int& newHeight, bool& resize)> OnCanResize;
+
+  // The step after construction: runs OnCreate once the form is complete.
+  void Loaded();
+  // Keys a dialog handles itself: Enter, Escape, Tab. True when handled.
+  bool DialogKey(WPARAM key);
+  // Moves the focus to the next (or previous) control that takes it.
+  void SelectNext(bool forward);
+
+  void WndProc(TMessage& message) override;
+  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) override {
+    return TWinControl::Perform(msg, wParam, lParam);
+  }
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+
+private:
+  bool CloseQuery();
+  void CollectTabStops(TWinControl* parent, std::vector<TWinControl*>& list);
+
+  bool modal_ = false;
+  bool loaded_ = false;
+};
+
+// The form a control sits on, or none.
+TForm* GetParentForm(TControl* control);

@@ -1,0 +1,254 @@
+// Forms, the modal loop, dialog keys, the replaceable window procedure and
+// ownership, driven as a person would under Wine.
+#include <gtest/gtest.h>
+
+#include "framework/win32/Forms.h"
+#include "framework/win32/StdCtrls.h"
+#include "support/ModalDriver.h"
+
+namespace {
+
+// A small dialog: a name edit, OK (default) and Cancel (cancel).
+class TestDialog : public TForm {
+public:
+  PLIMET_CLASS_NAME(TestDialog)
+  explicit TestDialog(TComponent* owner) : TForm(owner) {
+    BorderStyle = TFormBorderStyle::bsDialog;
+    Position = TPosition::poScreenCenter;
+    SetCaption("Test dialog");
+    SetClientSize(260, 110);
+    name = new TEdit(this);
+    name->SetParent(this);
+    name->SetBounds(12, 12, 236, 21);
+    ok = new TButton(this);
+    ok->SetParent(this);
+    ok->SetCaption("OK");
+    ok->SetBounds(92, 72, 75, 25);
+    ok->ModalResult = mrOk;
+    ok->Default = true;
+    cancel = new TButton(this);
+    cancel->SetParent(this);
+    cancel->SetCaption("Cancel");
+    cancel->SetBounds(173, 72, 75, 25);
+    cancel->ModalResult = mrCancel;
+    cancel->Cancel = true;
+    DefaultButton = ok;
+    CancelButton = cancel;
+  }
+  TEdit* name;
+  TButton* ok;
+  TButton* cancel;
+};
+
+class FormTest : public ::testing::Test {
+protected:
+  TApplication app;
+  ModalDriver driver;
+};
+
+} // namespace
+
+TEST_F(FormTest, ModalResultsForEveryWayOut) {
+  struct Way {
+    const char* what;
+    std::function<void(TestDialog&, HWND)> act;
+    int expected;
+  };
+  const Way ways[] = {
+      {"OK clicked", [](TestDialog& d, HWND) { ClickOn(d.ok->Handle()); }, mrOk},
+      {"Cancel clicked", [](TestDialog& d, HWND) { ClickOn(d.cancel->Handle()); }, mrCancel},
+      {"Escape", [](TestDialog&, HWND) { PressKey(VK_ESCAPE); }, mrCancel},
+      {"Enter in the edit", [](TestDialog&, HWND) { PressKey(VK_RETURN); }, mrOk},
+      {"close box", [](TestDialog&, HWND window) { CloseByCloseBox(window); }, mrCancel},
+  };
+  for (const Way& way : ways) {
+    TestDialog dialog(&app);
+    driver.When("TestDialog", [&](HWND window) { way.act(dialog, window); });
+    EXPECT_EQ(dialog.ShowModal(), way.expected) << way.what;
+    EXPECT_FALSE(IsWindowVisible(dialog.Handle())) << way.what;
+    EXPECT_EQ(driver.Pending(), 0u);
+  }
+}
+
+TEST_F(FormTest, TypedTextReachesTheEditBeforeOk) {
+  TestDialog dialog(&app);
+  std::string changes;
+  dialog.name->OnChange = [&](TComponent*) { changes += "."; };
+  driver.When("TestDialog", [](HWND) {
+    TypeText("anna");
+    PressKey(VK_RETURN);
+  });
+  EXPECT_EQ(dialog.ShowModal(), mrOk);
+  EXPECT_EQ(dialog.name->Text(), "anna");
+  EXPECT_EQ(changes, "....");
+}
+
+TEST_F(FormTest, CloseQueryCanKeepTheFormOpen) {
+  TestDialog dialog(&app);
+  int asked = 0;
+  dialog.OnCloseQuery = [&](TComponent*, bool& canClose) { canClose = ++asked > 1; };
+  bool stillShownAfterRefusal = false;
+  driver.When("TestDialog", [&](HWND window) {
+    PressKey(VK_ESCAPE); // refused
+    PostMessageA(window, WM_NULL, 0, 0);
+    SetTimer(nullptr, 0, 50, nullptr);
+  });
+  // Once refused, look again and close for good.
+  app.OnMessage = [&](MSG& message, bool&) {
+    if (message.message == WM_TIMER && message.hwnd == nullptr && asked == 1) {
+      KillTimer(nullptr, message.wParam);
+      stillShownAfterRefusal = IsWindowVisible(dialog.Handle()) != 0;
+      CloseByCloseBox(dialog.Handle());
+    }
+  };
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+  EXPECT_TRUE(stillShownAfterRefusal);
+  EXPECT_EQ(asked, 2);
+}
+
+TEST_F(FormTest, OtherFormsWaitWhileADialogIsShown) {
+  TForm main(&app);
+  main.SetCaption("Main");
+  main.Show();
+  EXPECT_EQ(app.MainForm(), &main);
+  TestDialog dialog(&app);
+  bool mainEnabledDuring = true;
+  driver.When("TestDialog", [&](HWND) {
+    mainEnabledDuring = IsWindowEnabled(main.Handle()) != 0;
+    PressKey(VK_ESCAPE);
+  });
+  dialog.ShowModal();
+  EXPECT_FALSE(mainEnabledDuring);
+  EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+}
+
+TEST_F(FormTest, AnInstalledWindowProcSeesMessagesAndTheSavedOneStillWorks) {
+  TForm form(&app);
+  TEdit* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  form.Show();
+  const TWndMethod saved = edit->WindowProc;
+  std::vector<UINT> seen;
+  edit->WindowProc = [&](TMessage& message) {
+    seen.push_back(message.Msg);
+    if (message.Msg == WM_USER + 7) {
+      message.Result = 42; // handled here, never reaches the control
+      return;
+    }
+    saved(message);
+  };
+  EXPECT_EQ(edit->Perform(WM_USER + 7), 42);
+  SetWindowTextA(edit->Handle(), "through the hook");
+  EXPECT_EQ(edit->Text(), "through the hook");
+  EXPECT_NE(std::find(seen.begin(), seen.end(), static_cast<UINT>(WM_SETTEXT)), seen.end());
+  EXPECT_NE(std::find(seen.begin(), seen.end(), CM_TEXTCHANGED), seen.end()) << "our own notification too";
+  edit->WindowProc = saved;
+  const std::size_t count = seen.size();
+  edit->SetText("after");
+  EXPECT_EQ(edit->Text(), "after");
+  EXPECT_EQ(seen.size(), count) << "the removed hook sees nothing more";
+}
+
+TEST_F(FormTest, OwnersAndParentsFreeEverythingOnce) {
+  const int before = TComponent::LiveCount();
+  HWND panelWindow = nullptr, buttonWindow = nullptr;
+  {
+    auto* form = new TForm(&app);
+    auto* panel = new TPanel(form);
+    panel->SetParent(form);
+    auto* loose = new TButton(nullptr); // owned by nobody: its parent frees it
+    loose->SetParent(panel);
+    auto* label = new TLabel(form);
+    label->SetParent(panel);
+    label->SetCaption("A label");
+    auto* edit = new TEdit(form);
+    edit->SetParent(panel);
+    form->Show();
+    panelWindow = panel->Handle();
+    buttonWindow = loose->Handle();
+    EXPECT_EQ(TComponent::LiveCount(), before + 5);
+    delete panel; // takes its children along, leaves the form's lists
+    EXPECT_EQ(TComponent::LiveCount(), before + 1);
+    EXPECT_FALSE(IsWindow(panelWindow));
+    EXPECT_FALSE(IsWindow(buttonWindow));
+    EXPECT_EQ(form->ComponentCount(), 0);
+    delete form;
+  }
+  EXPECT_EQ(TComponent::LiveCount(), before);
+}
+
+TEST_F(FormTest, AReleasedFormGoesAfterItsMessages) {
+  const int before = TComponent::LiveCount();
+  auto* form = new TForm(&app);
+  form->Show();
+  HWND window = form->Handle();
+  form->Release();
+  EXPECT_TRUE(IsWindow(window));
+  app.ProcessMessages();
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_EQ(TComponent::LiveCount(), before);
+}
+
+TEST_F(FormTest, AnExceptionInACommandIsShownAndTheProgramGoesOn) {
+  TestDialog dialog(&app);
+  dialog.ok->ModalResult = mrNone;
+  dialog.ok->OnClick = [](TComponent*) { throw std::runtime_error("Unable to write to C:\\x\\config.ini"); };
+  driver.When("TestDialog", [&](HWND) { ClickOn(dialog.ok->Handle()); });
+  driver.When("#32770", [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+  driver.When("TestDialog", [](HWND) { PressKey(VK_ESCAPE); }); // active again after the box
+  EXPECT_EQ(dialog.ShowModal(), mrCancel);
+  ASSERT_EQ(driver.MessageBoxCaptions().size(), 1u);
+  EXPECT_EQ(driver.MessageBoxCaptions()[0], "Plimet");
+  EXPECT_EQ(driver.MessageBoxTexts()[0], "Unable to write to C:\\x\\config.ini");
+}
+
+TEST_F(FormTest, AlignedChildrenFillTheClientArea) {
+  TForm form(&app);
+  form.SetClientSize(200, 150);
+  auto* top = new TPanel(&form);
+  top->SetParent(&form);
+  top->SetBounds(0, 0, 10, 30);
+  top->SetAlign(TAlign::alTop);
+  auto* bottom = new TPanel(&form);
+  bottom->SetParent(&form);
+  bottom->SetBounds(0, 0, 10, 20);
+  bottom->SetAlign(TAlign::alBottom);
+  auto* client = new TPanel(&form);
+  client->SetParent(&form);
+  client->SetAlign(TAlign::alClient);
+  form.Show();
+  EXPECT_EQ(top->Width(), 200);
+  EXPECT_EQ(bottom->Top(), 130);
+  EXPECT_EQ(client->Top(), 30);
+  EXPECT_EQ(client->Height(), 100);
+  form.SetClientSize(300, 200);
+  EXPECT_EQ(client->Width(), 300);
+  EXPECT_EQ(client->Height(), 150);
+}
+
+TEST_F(FormTest, FormsHaveTheirClassNamesFontsAndStyles) {
+  TForm form(&app);
+  form.WindowClassName = "PlimetTestClass";
+  form.BorderStyle = TFormBorderStyle::bsToolWindow;
+  form.FormStyle = TFormStyle::fsStayOnTop;
+  form.Show();
+  char name[64] = {};
+  GetClassNameA(form.Handle(), name, sizeof name);
+  EXPECT_STREQ(name, "PlimetTestClass");
+  EXPECT_EQ(FindWindowA("PlimetTestClass", nullptr), form.Handle());
+  const LONG_PTR exStyle = GetWindowLongPtrA(form.Handle(), GWL_EXSTYLE);
+  EXPECT_TRUE(exStyle & WS_EX_TOOLWINDOW);
+  EXPECT_TRUE(exStyle & WS_EX_TOPMOST);
+  EXPECT_EQ(GetWindow(form.Handle(), GW_OWNER), app.Handle());
+  EXPECT_EQ(form.Font.Name(), "Tahoma");
+  EXPECT_EQ(form.Font.Height(), -11);
+  auto* button = new TButton(&form);
+  button->SetParent(&form);
+  EXPECT_TRUE(button->InheritsFrom<TWinControl>());
+  EXPECT_FALSE(button->InheritsFrom<TEdit>());
+  EXPECT_STREQ(button->ClassName(), "TButton");
+  GetClassNameA(button->Handle(), name, sizeof name);
+  EXPECT_STREQ(name, "TButton") << "our class over the system button";
+  EXPECT_FALSE(button->BorderStyleProperty().published);
+  EXPECT_TRUE(TEdit(nullptr).BorderStyleProperty().published);
+}
