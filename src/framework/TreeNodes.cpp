@@ -96,6 +96,10 @@ TTreeNode* TTreeNodes::Item(int absoluteIndex) const {
   return node;
 }
 
+void TTreeNodes::BeginUpdate() {
+  if (updateCount_++ == 0 && observer_) observer_->UpdateBegun();
+}
+
 void TTreeNodes::EndUpdate() {
   if (updateCount_ == 0) return;
   if (--updateCount_ == 0 && observer_) observer_->UpdateEnded();

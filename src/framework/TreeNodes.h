@@ -70,6 +70,7 @@ public:
   virtual void NodeDeleting(TTreeNode& node) = 0;
   virtual void NodeChanged(TTreeNode& node) = 0;
   virtual void Cleared() = 0;
+  virtual void UpdateBegun() {}
   virtual void UpdateEnded() = 0;
 };
 
@@ -93,7 +94,7 @@ public:
   // The node at a position in tree order; none when out of range.
   TTreeNode* Item(int absoluteIndex) const;
 
-  void BeginUpdate() { ++updateCount_; }
+  void BeginUpdate();
   void EndUpdate();
   bool Updating() const { return updateCount_ > 0; }
 

@@ -1,5 +1,7 @@
 #include "framework/win32/Forms.h"
 
+#include <commctrl.h>
+
 #include <algorithm>
 
 #include "framework/win32/StdCtrls.h"
@@ -18,6 +20,9 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT msg, WPARAM wParam, 
 
 TApplication::TApplication() : TComponent(nullptr), title_("Plimet") {
   Application = this;
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
+                                                     ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
+  InitCommonControlsEx(&controls);
   WNDCLASSEXA wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = AppWndProc;
