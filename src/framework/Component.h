@@ -2,10 +2,14 @@
 // The root of the window classes: components own components, have a name
 // and a tag, hear when components come and go, and can say what class they
 // are (the skin engine matches on class names and on descent).
+#include <functional>
 #include <string>
 #include <vector>
 
 enum class TOperation { opInsert, opRemove };
+
+class TComponent;
+using TNotifyEvent = std::function<void(TComponent* sender)>;
 
 class TComponent {
 public:

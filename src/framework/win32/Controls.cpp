@@ -54,7 +54,20 @@ HFONT TFont::Handle() const {
 TControl::TControl(TComponent* owner) : TComponent(owner) {}
 
 TControl::~TControl() {
+  if (action_) action_->RemoveClient(this);
   if (parent_) parent_->RemoveControl(this);
+}
+
+void TControl::SetAction(TAction* action) {
+  if (action_) action_->RemoveClient(this);
+  action_ = action;
+  if (action_) action_->AddClient(this);
+}
+
+void TControl::ActionChanged(TAction& action) {
+  SetCaption(action.Caption());
+  SetEnabled(action.Enabled());
+  SetVisible(action.Visible());
 }
 
 void TControl::SetParent(TWinControl* parent) {
@@ -118,7 +131,11 @@ void TControl::SetText(const std::string& text) {
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  if (action_) {
+    action_->Execute();
+  } else if (OnClick) {
+    OnClick(this);
+  }
 }
 
 void TControl::Invalidate() {
@@ -511,4 +528,37 @@ LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     control->mouseInside_ = false;
   }
   return message.Result;
+}
+
+// --- TUtilWindow ------------------------------------------------------------------------
+
+TUtilWindow::TUtilWindow(THandler handler, bool messageOnly) : handler_(std::move(handler)) {
+  WNDCLASSEXA wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = Proc;
+  wc.hInstance = GetModuleHandleA(nullptr);
+  wc.lpszClassName = "TPUtilWindow";
+  RegisterClassExA(&wc); // fails harmlessly when registered already
+  window_ = CreateWindowExA(WS_EX_TOOLWINDOW, "TPUtilWindow", "", WS_POPUP, 0, 0, 0, 0,
+                            messageOnly ? HWND_MESSAGE : nullptr, nullptr, wc.hInstance, nullptr);
+  SetWindowLongPtrA(window_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TUtilWindow::~TUtilWindow() {
+  if (window_) {
+    SetWindowLongPtrA(window_, GWLP_USERDATA, 0);
+    DestroyWindow(window_);
+  }
+}
+
+LRESULT CALLBACK TUtilWindow::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
+  auto* self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  LRESULT result = 0;
+  try {
+    if (self && self->handler_ && self->handler_(msg, wParam, lParam, result)) return result;
+  } catch (const std::exception& error) {
+    if (Application) Application->ShowException(error.what());
+    return 0;
+  }
+  return DefWindowProcA(window, msg, wParam, lParam);
 }

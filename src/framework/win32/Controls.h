@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/Component.h"
+#include "framework/win32/ActnList.h"
 #include "framework/win32/Messages.h"
 #include "platform/Color.h"
 
@@ -20,7 +21,6 @@ struct TMessage {
   LRESULT Result = 0;
 };
 using TWndMethod = std::function<void(TMessage&)>;
-using TNotifyEvent = std::function<void(TComponent* sender)>;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
@@ -58,11 +58,17 @@ private:
 
 class TWinControl;
 
-class TControl : public TComponent {
+class TControl : public TComponent, public IActionClient {
 public:
   explicit TControl(TComponent* owner);
   ~TControl() override;
   PLIMET_CLASS_NAME(TControl)
+
+  // A bound action gives the control its caption and state, and runs on a click.
+  TAction* Action() const { return action_; }
+  void SetAction(TAction* action);
+  void ActionChanged(TAction& action) override;
+  void ActionGone() override { action_ = nullptr; }
 
   TWinControl* Parent() const { return parent_; }
   virtual void SetParent(TWinControl* parent);
@@ -123,6 +129,7 @@ protected:
   const TFont& EffectiveFont() const;
 
   TWinControl* parent_ = nullptr;
+  TAction* action_ = nullptr;
   int left_ = 0, top_ = 0, width_ = 0, height_ = 0;
   TAlign align_ = TAlign::alNone;
   bool visible_ = true;
@@ -221,6 +228,25 @@ public:
 
 protected:
   virtual void Paint(HDC) {}
+};
+
+// A hidden window of our own handing its messages to a handler: for timers,
+// popup menus and the notification-area icon.
+class TUtilWindow {
+public:
+  // True from the handler when it handled the message (result set).
+  using THandler = std::function<bool(UINT msg, WPARAM wParam, LPARAM lParam, LRESULT& result)>;
+  // A message-only window hears no broadcasts; a hidden top-level one does.
+  explicit TUtilWindow(THandler handler, bool messageOnly = true);
+  ~TUtilWindow();
+  TUtilWindow(const TUtilWindow&) = delete;
+  TUtilWindow& operator=(const TUtilWindow&) = delete;
+  HWND Handle() const { return window_; }
+
+private:
+  static LRESULT CALLBACK Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+  THandler handler_;
+  HWND window_ = nullptr;
 };
 
 // The one window procedure of every window of ours.

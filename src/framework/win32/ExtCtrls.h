@@ -15,8 +15,7 @@ public:
 
 private:
   void Update();
-  static LRESULT CALLBACK TimerWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
-  HWND window_ = nullptr;
+  TUtilWindow window_;
   bool enabled_ = true;
   unsigned interval_ = 1000;
 };

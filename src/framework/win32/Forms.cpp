@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "framework/win32/Menus.h"
 #include "framework/win32/StdCtrls.h"
 
 TApplication* Application = nullptr;
@@ -15,6 +16,8 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT msg, WPARAM wParam, 
     if (Application) Application->Terminate();
     return 0;
   }
+  LRESULT result = 0;
+  if (DispatchMenuOwnerDraw(msg, lParam, result)) return result;
   return DefWindowProcA(window, msg, wParam, lParam);
 }
 
@@ -70,6 +73,12 @@ bool TApplication::ProcessMessage(MSG& message) {
     TWinControl* control = nullptr;
     while (window && !(control = TWinControl::FromHandle(window))) window = GetParent(window);
     if (TForm* form = control ? GetParentForm(control) : nullptr; form && form->DialogKey(message.wParam)) return true;
+  }
+  if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
+    HWND window = message.hwnd;
+    TWinControl* control = nullptr;
+    while (window && !(control = TWinControl::FromHandle(window))) window = GetParent(window);
+    if (TForm* form = control ? GetParentForm(control) : nullptr; form && form->IsShortCut(message.wParam)) return true;
   }
   TranslateMessage(&message);
   DispatchMessageA(&message);
@@ -176,7 +185,30 @@ void TForm::CreateParams(TCreateParams& params) {
   params.WndParent = Application ? Application->Handle() : nullptr;
 }
 
+void TForm::SetMenu(TMainMenu* menu) {
+  if (menu_) menu_->Window = nullptr;
+  menu_ = menu;
+  if (menu_ && HandleAllocated()) menu_->Window = Handle();
+  if (HandleAllocated()) ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+}
+
+bool TForm::IsShortCut(WPARAM key) {
+  if (!menu_ || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+  TShortCut shortCut = static_cast<TShortCut>(key & 0xFF);
+  if (GetKeyState(VK_SHIFT) < 0) shortCut |= scShift;
+  if (GetKeyState(VK_CONTROL) < 0) shortCut |= scCtrl;
+  if (GetKeyState(VK_MENU) < 0) shortCut |= scAlt;
+  TMenuItem* item = menu_->Items()->FindShortCut(shortCut);
+  if (!item) return false;
+  item->Click();
+  return true;
+}
+
 void TForm::HandleCreated() {
+  if (menu_) {
+    menu_->Window = Handle();
+    ::SetMenu(Handle(), menu_->Handle());
+  }
   if (Icon) {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon));
@@ -330,6 +362,19 @@ void TForm::WndProc(TMessage& m) {
   case WM_CLOSE:
     Close();
     return;
+  case WM_COMMAND:
+    // A menu command: no control, notification code 0.
+    if (m.LParam == 0 && HIWORD(m.WParam) == 0 && menu_) {
+      if (TMenuItem* item = menu_->Items()->Find(LOWORD(m.WParam))) {
+        item->Click();
+        return;
+      }
+    }
+    break;
+  case WM_MEASUREITEM:
+  case WM_DRAWITEM:
+    if (DispatchMenuOwnerDraw(m.Msg, m.LParam, m.Result)) return;
+    break;
   case WM_WINDOWPOSCHANGING: {
     auto* position = reinterpret_cast<WINDOWPOS*>(m.LParam);
     if (OnCanResize && !(position->flags & SWP_NOSIZE)) {

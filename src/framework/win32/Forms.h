@@ -31,6 +31,7 @@ struct TBorderIcons {
 
 class TForm;
 class TButton;
+class TMainMenu;
 
 class TApplication : public TComponent {
 public:
@@ -93,6 +94,10 @@ public:
   std::string WindowClassName;
   HICON Icon = nullptr;
   bool KeyPreview = false;
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
+  // A menu shortcut for the key: runs the item and answers true.
+  bool IsShortCut(WPARAM key);
 
   void SetClientSize(int width, int height);
   // Shown; the first form shown this way becomes the main form when none is set.
@@ -139,6 +144,7 @@ private:
 
   bool modal_ = false;
   bool loaded_ = false;
+  TMainMenu* menu_ = nullptr;
 };
 
 // The form a control sits on, or none.
