@@ -238,7 +238,11 @@ void TForm::Show() {
                      : WindowState == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
                                                                 : SW_SHOWNORMAL);
   SetForegroundWindow(window);
-  SelectNext(true);
+  if (ActiveControl && ActiveControl->Visible() && ActiveControl->Enabled()) {
+    ActiveControl->SetFocus();
+  } else {
+    SelectNext(true);
+  }
   Perform(CM_VISIBLECHANGED, TRUE);
   if (OnShow) OnShow(this);
 }

@@ -112,6 +112,8 @@ public:
   // Frees the form once the messages already queued are handled.
   void Release();
 
+  // The control that gets the focus when the form is shown (else the first that takes it).
+  TWinControl* ActiveControl = nullptr;
   TButton* DefaultButton = nullptr;
   TButton* CancelButton = nullptr;
 

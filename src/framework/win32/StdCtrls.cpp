@@ -17,7 +17,7 @@ void TLabel::SetText(const std::string& text) {
 }
 
 void TLabel::AdjustSize() {
-  if (!AutoSize) return;
+  if (!AutoSize || WordWrap) return;
   HDC screen = GetDC(nullptr);
   HGDIOBJ old = SelectObject(screen, EffectiveFont().Handle());
   RECT r{0, 0, 0, 0};
@@ -37,7 +37,7 @@ void TLabel::PaintOn(HDC dc) {
   HGDIOBJ old = SelectObject(dc, EffectiveFont().Handle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, enabled_ ? ColorToRGB(EffectiveFont().Color) : GetSysColor(COLOR_GRAYTEXT));
-  DrawTextA(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_LEFT | DT_TOP);
+  DrawTextA(dc, text_.c_str(), -1, &r, (WordWrap ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE) | DT_LEFT | DT_TOP);
   SelectObject(dc, old);
 }
 

@@ -8,6 +8,8 @@ public:
   PLIMET_CLASS_NAME(TLabel)
   bool AutoSize = true;
   bool Transparent = true;
+  // Wraps at the label's width instead of sizing to one line.
+  bool WordWrap = false;
   void SetText(const std::string& text) override;
   void PaintOn(HDC dc) override;
 
