@@ -1,0 +1,86 @@
+#pragma once
+// Data-aware controls: a data source over a table, an edit bound to one
+// field of the current row, and a read-only grid of the visible rows.
+#include <string>
+#include <vector>
+
+#include "framework/win32/StdCtrls.h"
+#include "store/TableEngine.h"
+
+// Whatever shows a table through a data source.
+class IDataLink {
+public:
+  virtual ~IDataLink() = default;
+  virtual void DataChanged(TDataEvent event) = 0;
+};
+
+class TDataSource : public TComponent, private IDataSetObserver {
+public:
+  explicit TDataSource(TComponent* owner) : TComponent(owner) {}
+  ~TDataSource() override;
+  PLIMET_CLASS_NAME(TDataSource)
+  TClientDataSet* DataSet() const { return dataSet_; }
+  void SetDataSet(TClientDataSet* dataSet);
+  void AddLink(IDataLink* link);
+  void RemoveLink(IDataLink* link);
+
+private:
+  void DataEvent(TClientDataSet& dataSet, TDataEvent event) override;
+  TClientDataSet* dataSet_ = nullptr;
+  std::vector<IDataLink*> links_;
+};
+
+class TDBEdit : public TEdit, private IDataLink {
+public:
+  explicit TDBEdit(TComponent* owner) : TEdit(owner) {}
+  ~TDBEdit() override;
+  PLIMET_CLASS_NAME(TDBEdit)
+  void SetDataSource(TDataSource* source);
+  std::string DataField;
+
+protected:
+  void HandleCreated() override;
+  void CommandNotify(WORD code) override;
+
+private:
+  void DataChanged(TDataEvent event) override;
+  void ShowField();
+  TDataSource* source_ = nullptr;
+  bool showing_ = false;
+  bool typing_ = false;
+};
+
+struct TColumn {
+  std::string FieldName;
+  int Width = 64;
+  std::string Title; // the field name when empty
+};
+
+class TDBGrid : public TCustomControl, private IDataLink {
+public:
+  explicit TDBGrid(TComponent* owner);
+  ~TDBGrid() override;
+  PLIMET_CLASS_NAME(TDBGrid)
+  void SetDataSource(TDataSource* source);
+  std::vector<TColumn> Columns;
+  TColor FixedColor = clBtnFace;
+  static constexpr int kRowHeight = 18;
+  // The first visible row (1-based) and how many fit.
+  int TopRow() const { return topRow_; }
+  int VisibleRows() const;
+  TPublishedValue BorderStyleProperty() const override { return {true, "TBorderStyle", 1}; }
+  void WndProc(TMessage& message) override;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void Paint(HDC dc) override;
+
+private:
+  void DataChanged(TDataEvent event) override;
+  void UpdateScrollBars();
+  void ScrollToCurrent();
+  int TotalWidth() const;
+  TDataSource* source_ = nullptr;
+  int topRow_ = 1;
+  int leftOffset_ = 0;
+};
