@@ -64,6 +64,7 @@ test-asan: asan
 test-wine: win
 	@echo "== Windows tests under Wine =="
 	cd $(WIN) && ctest --output-on-failure
+	@for f in $(WIN)/tests/screenshots/*.bmp; do [ -f "$$f" ] && convert "$$f" "$${f%.bmp}.png" 2>/dev/null; done; true
 
 test-fuzz: fuzz-build
 	@echo "== fuzz targets from their seeds (short runs) =="

@@ -31,6 +31,12 @@ mkdir -p "$WINEPREFIX"
 (
   flock 9
   prepare_prefix
+  # Wine draws the caption buttons with Marlett, which it only finds in the
+  # prefix's own font folder; without it they show as letters.
+  fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [ -d "$fonts" ] && [ ! -f "$fonts/marlett.ttf" ] && [ -f /usr/share/wine/fonts/marlett.ttf ]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 ) 9>"$build_dir/.wineprefix.lock"
 
 # Wine's helper processes belong to this display: end them with the program,

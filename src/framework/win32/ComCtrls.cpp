@@ -1,5 +1,7 @@
 #include "framework/win32/ComCtrls.h"
 
+#include <algorithm>
+
 // --- TImageList -------------------------------------------------------------------
 
 TImageList::TImageList(TComponent* owner, int width, int height)
@@ -87,8 +89,9 @@ TTreeNode* NodeOfItem(HWND tree, HTREEITEM item) {
 void Describe(TVITEMA& item, TTreeNode& node) {
   item.mask |= TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_PARAM;
   item.pszText = const_cast<char*>(node.Text().c_str());
-  item.iImage = node.ImageIndex();
-  item.iSelectedImage = node.SelectedIndex();
+  // A node without an image shows none (-1 would ask the owner for one).
+  item.iImage = node.ImageIndex() < 0 ? I_IMAGENONE : node.ImageIndex();
+  item.iSelectedImage = node.SelectedIndex() < 0 ? I_IMAGENONE : node.SelectedIndex();
   item.lParam = reinterpret_cast<LPARAM>(&node);
 }
 
@@ -207,4 +210,234 @@ void TStatusBar::HandleCreated() {
 void TStatusBar::SetSimpleText(const std::string& text) {
   simpleText_ = text;
   if (HandleAllocated()) SendMessageA(Handle(), SB_SETTEXTA, 255, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// --- TTabSheet and TPageControl ------------------------------------------------------
+
+TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
+  ParentColor = true;
+  visible_ = false;
+}
+
+TTabSheet::~TTabSheet() {
+  if (pageControl_) {
+    auto& pages = pageControl_->pages_;
+    pages.erase(std::remove(pages.begin(), pages.end(), this), pages.end());
+    if (pageControl_->active_ == this) pageControl_->active_ = nullptr;
+  }
+}
+
+void TTabSheet::SetPageControl(TPageControl* pageControl) {
+  if (pageControl_) {
+    auto& pages = pageControl_->pages_;
+    pages.erase(std::remove(pages.begin(), pages.end(), this), pages.end());
+    if (pageControl_->active_ == this) pageControl_->active_ = nullptr;
+    pageControl_->UpdateTabs();
+  }
+  pageControl_ = pageControl;
+  SetParent(pageControl);
+  if (pageControl_) {
+    pageControl_->pages_.push_back(this);
+    if (!pageControl_->active_ && tabVisible_) pageControl_->SetActivePage(this);
+    pageControl_->UpdateTabs();
+  }
+}
+
+void TTabSheet::SetTabVisible(bool visible) {
+  tabVisible_ = visible;
+  if (!pageControl_) return;
+  if (!visible && pageControl_->active_ == this) {
+    pageControl_->active_ = nullptr;
+    for (TTabSheet* page : pageControl_->pages_)
+      if (page->tabVisible_) {
+        pageControl_->SetActivePage(page);
+        break;
+      }
+    SetVisible(false);
+  }
+  pageControl_->UpdateTabs();
+}
+
+TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
+  TabStop = true;
+  width_ = 289;
+  height_ = 193;
+}
+
+TPageControl::~TPageControl() {
+  for (TTabSheet* page : pages_) page->pageControl_ = nullptr; // the sheets go with the window's children
+  pages_.clear();
+  active_ = nullptr;
+}
+
+void TPageControl::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.BaseClassName = WC_TABCONTROLA;
+  params.Style |= WS_CLIPCHILDREN;
+}
+
+void TPageControl::HandleCreated() { UpdateTabs(); }
+
+void TPageControl::UpdateTabs() {
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), TCM_DELETEALLITEMS, 0, 0);
+  int index = 0;
+  for (TTabSheet* page : pages_) {
+    if (!page->tabVisible_) continue;
+    TCITEMA item{};
+    item.mask = TCIF_TEXT | TCIF_PARAM;
+    item.pszText = const_cast<char*>(page->Caption().c_str());
+    item.lParam = reinterpret_cast<LPARAM>(page);
+    SendMessageA(Handle(), TCM_INSERTITEMA, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    if (page == active_) SendMessageA(Handle(), TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    ++index;
+  }
+  PlacePages();
+}
+
+void TPageControl::PlacePages() {
+  if (!HandleAllocated()) return;
+  RECT area = ClientRect();
+  SendMessageA(Handle(), TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&area));
+  for (TTabSheet* page : pages_) {
+    page->SetBounds(area.left, area.top, area.right - area.left, area.bottom - area.top);
+    page->SetVisible(page == active_);
+  }
+}
+
+void TPageControl::SetActivePage(TTabSheet* page) {
+  active_ = page;
+  if (HandleAllocated()) UpdateTabs();
+  if (OnChange) OnChange(this);
+}
+
+void TPageControl::NotifyNotify(NMHDR& header, TMessage&) {
+  if (header.code != TCN_SELCHANGE) return;
+  const int selected = static_cast<int>(SendMessageA(Handle(), TCM_GETCURSEL, 0, 0));
+  TCITEMA item{};
+  item.mask = TCIF_PARAM;
+  if (SendMessageA(Handle(), TCM_GETITEMA, static_cast<WPARAM>(selected), reinterpret_cast<LPARAM>(&item))) {
+    active_ = reinterpret_cast<TTabSheet*>(item.lParam);
+    PlacePages();
+    if (OnChange) OnChange(this);
+  }
+}
+
+void TPageControl::WndProc(TMessage& message) {
+  TWinControl::WndProc(message);
+  if (message.Msg == WM_SIZE) PlacePages();
+}
+
+// --- TToolButton and TToolBar ---------------------------------------------------------
+
+namespace {
+int nextToolCommand = 1000;
+}
+
+TToolButton::TToolButton(TComponent* owner) : TControl(owner), command_(nextToolCommand++) {}
+
+TToolButton::~TToolButton() { SetToolBar(nullptr); }
+
+void TToolButton::SetToolBar(TToolBar* toolBar) {
+  if (toolBar_) {
+    auto& buttons = toolBar_->buttons_;
+    buttons.erase(std::remove(buttons.begin(), buttons.end(), this), buttons.end());
+    toolBar_->RebuildButtons();
+  }
+  toolBar_ = toolBar;
+  if (toolBar_) {
+    toolBar_->buttons_.push_back(this);
+    toolBar_->RebuildButtons();
+  }
+}
+
+void TToolButton::ActionChanged(TAction& action) {
+  text_ = action.Caption();
+  enabled_ = action.Enabled();
+  visible_ = action.Visible();
+  if (action.ImageIndex >= 0) ImageIndex = action.ImageIndex;
+  if (toolBar_) toolBar_->RebuildButtons();
+}
+
+void TToolButton::SetText(const std::string& text) {
+  text_ = text;
+  if (toolBar_) toolBar_->RebuildButtons();
+}
+
+void TToolButton::SetEnabled(bool enabled) {
+  enabled_ = enabled;
+  if (toolBar_ && toolBar_->HandleAllocated())
+    SendMessageA(toolBar_->Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(command_), MAKELONG(enabled, 0));
+}
+
+TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
+  align_ = TAlign::alTop;
+  height_ = 42;
+}
+
+TToolBar::~TToolBar() {
+  for (TToolButton* button : buttons_) button->toolBar_ = nullptr;
+  buttons_.clear();
+}
+
+void TToolBar::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.BaseClassName = TOOLBARCLASSNAMEA;
+  params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | CCS_NODIVIDER | (Flat ? TBSTYLE_FLAT : 0) | TBSTYLE_TOOLTIPS;
+}
+
+void TToolBar::HandleCreated() {
+  SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  RebuildButtons();
+}
+
+void TToolBar::RebuildButtons() {
+  if (!HandleAllocated()) return;
+  SendMessageA(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Images ? Images->Handle() : nullptr));
+  while (SendMessageA(Handle(), TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(Handle(), TB_DELETEBUTTON, 0, 0);
+  for (TToolButton* button : buttons_) {
+    if (!button->Visible()) continue;
+    TBBUTTON native{};
+    native.idCommand = button->command_;
+    if (button->Style == TToolButtonStyle::tbsSeparator) {
+      native.fsStyle = BTNS_SEP;
+      native.iBitmap = 8;
+    } else {
+      native.iBitmap = button->ImageIndex >= 0 ? button->ImageIndex : I_IMAGENONE;
+      native.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+      native.fsState = button->Enabled() ? TBSTATE_ENABLED : 0;
+      native.iString = ShowCaptions ? reinterpret_cast<INT_PTR>(button->Caption().c_str()) : -1;
+    }
+    SendMessageA(Handle(), TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&native));
+  }
+  SendMessageA(Handle(), TB_AUTOSIZE, 0, 0);
+}
+
+void TToolBar::WndProc(TMessage& message) {
+  if (message.Msg == CN_COMMAND) {
+    const int command = LOWORD(message.WParam);
+    for (TToolButton* button : buttons_)
+      if (button->command_ == command) {
+        button->Click();
+        return;
+      }
+    return;
+  }
+  TWinControl::WndProc(message);
+}
+
+void TToolBar::NotifyNotify(NMHDR& header, TMessage& message) {
+  if (header.code != NM_CUSTOMDRAW || !OnCustomDrawButton) return;
+  auto& draw = reinterpret_cast<NMTBCUSTOMDRAW&>(header);
+  if (draw.nmcd.dwDrawStage == CDDS_PREPAINT) {
+    message.Result = CDRF_NOTIFYITEMDRAW;
+    return;
+  }
+  if (draw.nmcd.dwDrawStage != CDDS_ITEMPREPAINT) return;
+  TToolButton* button = nullptr;
+  for (TToolButton* candidate : buttons_)
+    if (static_cast<DWORD_PTR>(candidate->command_) == draw.nmcd.dwItemSpec) button = candidate;
+  bool defaultDraw = true;
+  if (button) OnCustomDrawButton(this, button, draw, defaultDraw);
+  message.Result = defaultDraw ? CDRF_DODEFAULT : CDRF_SKIPDEFAULT;
 }

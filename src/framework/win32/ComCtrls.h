@@ -5,6 +5,7 @@
 #include <commctrl.h>
 
 #include <unordered_map>
+#include <vector>
 
 #include "framework/TreeNodes.h"
 #include "framework/win32/Controls.h"
@@ -97,4 +98,103 @@ protected:
 
 private:
   std::string simpleText_;
+};
+
+class TPageControl;
+
+// One page of a page control; its tab can be hidden.
+class TTabSheet : public TWinControl {
+public:
+  explicit TTabSheet(TComponent* owner);
+  ~TTabSheet() override;
+  PLIMET_CLASS_NAME(TTabSheet)
+  TPageControl* PageControl() const { return pageControl_; }
+  void SetPageControl(TPageControl* pageControl);
+  bool TabVisible() const { return tabVisible_; }
+  void SetTabVisible(bool visible);
+
+private:
+  friend class TPageControl;
+  TPageControl* pageControl_ = nullptr;
+  bool tabVisible_ = true;
+};
+
+class TPageControl : public TWinControl {
+public:
+  explicit TPageControl(TComponent* owner);
+  ~TPageControl() override;
+  PLIMET_CLASS_NAME(TPageControl)
+  int PageCount() const { return static_cast<int>(pages_.size()); }
+  TTabSheet* Pages(int index) const { return pages_.at(static_cast<std::size_t>(index)); }
+  TTabSheet* ActivePage() const { return active_; }
+  void SetActivePage(TTabSheet* page);
+  TNotifyEvent OnChange;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void NotifyNotify(NMHDR& header, TMessage& message) override;
+  void WndProc(TMessage& message) override;
+
+private:
+  friend class TTabSheet;
+  void UpdateTabs();
+  void PlacePages();
+  std::vector<TTabSheet*> pages_;
+  TTabSheet* active_ = nullptr;
+};
+
+enum class TToolButtonStyle { tbsButton, tbsSeparator };
+
+class TToolBar;
+
+class TToolButton : public TControl {
+public:
+  explicit TToolButton(TComponent* owner);
+  ~TToolButton() override;
+  PLIMET_CLASS_NAME(TToolButton)
+  TToolBar* ToolBar() const { return toolBar_; }
+  void SetToolBar(TToolBar* toolBar);
+  TToolButtonStyle Style = TToolButtonStyle::tbsButton;
+  int ImageIndex = -1;
+  int Command() const { return command_; }
+  LRESULT Perform(UINT, WPARAM = 0, LPARAM = 0) override { return 0; }
+  void ActionChanged(TAction& action) override;
+  void SetText(const std::string& text) override;
+  void SetEnabled(bool enabled) override;
+
+private:
+  friend class TToolBar;
+  TToolBar* toolBar_ = nullptr;
+  int command_;
+};
+
+// Tool bar buttons drawn by the program: the handler may draw the button
+// itself and clear defaultDraw.
+using TToolBarCustomDrawEvent =
+    std::function<void(TToolBar* sender, TToolButton* button, NMTBCUSTOMDRAW& draw, bool& defaultDraw)>;
+
+class TToolBar : public TWinControl {
+public:
+  explicit TToolBar(TComponent* owner);
+  ~TToolBar() override;
+  PLIMET_CLASS_NAME(TToolBar)
+  TImageList* Images = nullptr;
+  bool ShowCaptions = true; // captions under the images
+  bool Flat = true;
+  int ButtonCount() const { return static_cast<int>(buttons_.size()); }
+  TToolButton* Buttons(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
+  TToolBarCustomDrawEvent OnCustomDrawButton;
+  // Builds the native buttons again.
+  void RebuildButtons();
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void NotifyNotify(NMHDR& header, TMessage& message) override;
+  void WndProc(TMessage& message) override;
+
+private:
+  friend class TToolButton;
+  std::vector<TToolButton*> buttons_;
 };

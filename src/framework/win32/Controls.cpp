@@ -375,6 +375,13 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     }
     break;
+  case WM_DRAWITEM:
+    if (auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam); draw->CtlType != ODT_MENU)
+      if (TWinControl* child = FromHandle(draw->hwndItem)) {
+        m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
+        return;
+      }
+    break;
   case CN_COMMAND:
     CommandNotify(HIWORD(m.WParam));
     return;
@@ -474,6 +481,16 @@ void TWinControl::WndProc(TMessage& m) {
       HDC dc = BeginPaint(handle_, &ps);
       PaintGraphicChildren(dc);
       EndPaint(handle_, &ps);
+      return;
+    }
+    // A system control (a group box) paints itself; controls without a
+    // window of their own go on top.
+    if (std::any_of(controls_.begin(), controls_.end(),
+                    [](TControl* c) { return !dynamic_cast<TWinControl*>(c); })) {
+      DefaultHandler(m);
+      HDC dc = GetDC(handle_);
+      PaintGraphicChildren(dc);
+      ReleaseDC(handle_, dc);
       return;
     }
     break;

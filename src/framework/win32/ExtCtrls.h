@@ -1,5 +1,5 @@
 #pragma once
-// Timers: message-loop timers on a hidden window of their own.
+// Timers, pictures, splitters and link labels.
 #include "framework/win32/Controls.h"
 
 class TTimer : public TComponent {
@@ -18,4 +18,44 @@ private:
   TUtilWindow window_;
   bool enabled_ = true;
   unsigned interval_ = 1000;
+};
+
+// A picture: an icon or a bitmap (not owned), drawn at its size or stretched.
+class TImage : public TGraphicControl {
+public:
+  explicit TImage(TComponent* owner) : TGraphicControl(owner) { width_ = height_ = 32; }
+  PLIMET_CLASS_NAME(TImage)
+  HICON Icon = nullptr;
+  HBITMAP Bitmap = nullptr;
+  bool Stretch = false;
+  void PaintOn(HDC dc) override;
+};
+
+// A bar between two aligned controls; dragging it resizes the control before it.
+class TSplitter : public TCustomControl {
+public:
+  explicit TSplitter(TComponent* owner);
+  PLIMET_CLASS_NAME(TSplitter)
+  int MinSize = 30;
+  void WndProc(TMessage& message) override;
+
+protected:
+  void Paint(HDC dc) override;
+
+private:
+  TControl* Sibling() const;
+  bool dragging_ = false;
+  int grab_ = 0;
+};
+
+// Underlined text that acts on a click or Enter, as a web link does.
+class TLinkLabel : public TCustomControl {
+public:
+  explicit TLinkLabel(TComponent* owner);
+  PLIMET_CLASS_NAME(TLinkLabel)
+  TNotifyEvent OnLinkClick;
+  void WndProc(TMessage& message) override;
+
+protected:
+  void Paint(HDC dc) override;
 };

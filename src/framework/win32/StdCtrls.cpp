@@ -2,6 +2,8 @@
 
 #include "framework/win32/Forms.h"
 
+#include <algorithm>
+
 // --- TLabel --------------------------------------------------------------------
 
 TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
@@ -132,4 +134,161 @@ void TPanel::Paint(HDC dc) {
     SelectObject(dc, old);
   }
   PaintGraphicChildren(dc);
+}
+
+// --- TGroupBox -----------------------------------------------------------------------
+
+TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
+  ParentColor = true;
+  width_ = 185;
+  height_ = 105;
+}
+
+void TGroupBox::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.BaseClassName = "BUTTON";
+  params.Style |= BS_GROUPBOX;
+}
+
+// --- TComboBox --------------------------------------------------------------------------
+
+TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
+  TabStop = true;
+  color_ = clWindow;
+  width_ = 145;
+  height_ = 21;
+}
+
+void TComboBox::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.BaseClassName = "COMBOBOX";
+  params.Style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
+  params.Height = std::max(height_, 200); // the height of the dropped-down list
+}
+
+void TComboBox::HandleCreated() {
+  for (const std::string& item : items_) SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+  if (itemIndex_ >= 0) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+void TComboBox::AddItem(const std::string& item) {
+  items_.push_back(item);
+  if (HandleAllocated()) SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
+}
+
+void TComboBox::ClearItems() {
+  items_.clear();
+  itemIndex_ = -1;
+  if (HandleAllocated()) SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
+}
+
+int TComboBox::ItemIndex() const { return itemIndex_; }
+
+void TComboBox::SetItemIndex(int index) {
+  itemIndex_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : -1;
+  text_ = itemIndex_ >= 0 ? items_[static_cast<std::size_t>(itemIndex_)] : text_;
+  if (HandleAllocated()) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
+}
+
+void TComboBox::CommandNotify(WORD code) {
+  if (code == CBN_SELCHANGE) {
+    itemIndex_ = static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
+    if (itemIndex_ >= 0) text_ = items_.at(static_cast<std::size_t>(itemIndex_));
+  } else if (code == CBN_EDITCHANGE) {
+    const int length = GetWindowTextLengthA(Handle());
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    GetWindowTextA(Handle(), text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(length));
+    text_ = text;
+    itemIndex_ = -1;
+  } else {
+    return;
+  }
+  Perform(CM_TEXTCHANGED);
+  if (OnChange) OnChange(this);
+}
+
+// --- TBitBtn -----------------------------------------------------------------------------
+
+void TBitBtn::CreateParams(TCreateParams& params) {
+  TButton::CreateParams(params);
+  params.Style = (params.Style & ~static_cast<DWORD>(BS_DEFPUSHBUTTON)) | BS_OWNERDRAW;
+}
+
+void TBitBtn::WndProc(TMessage& m) {
+  if (m.Msg == CN_DRAWITEM) {
+    DrawButton(*reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam));
+    m.Result = TRUE;
+    return;
+  }
+  TButton::WndProc(m);
+}
+
+void TBitBtn::DrawButton(const DRAWITEMSTRUCT& draw) {
+  HDC dc = draw.hDC;
+  RECT r = draw.rcItem;
+  const bool pressed = draw.itemState & ODS_SELECTED;
+  const bool focused = draw.itemState & ODS_FOCUS;
+  if (Default || focused) {
+    FrameRect(dc, &r, GetSysColorBrush(COLOR_WINDOWFRAME));
+    InflateRect(&r, -1, -1);
+  }
+  DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
+  const int shift = pressed ? 1 : 0;
+
+  // Glyph cell and caption size.
+  BITMAP info{};
+  int glyphWidth = 0, glyphHeight = 0;
+  if (Glyph && GetObjectA(Glyph, sizeof info, &info)) {
+    glyphWidth = info.bmWidth / std::max(1, NumGlyphs);
+    glyphHeight = info.bmHeight;
+  }
+  HGDIOBJ oldFont = SelectObject(dc, EffectiveFont().Handle());
+  RECT textSize{0, 0, 0, 0};
+  DrawTextA(dc, text_.c_str(), -1, &textSize, DT_CALCRECT | DT_SINGLELINE);
+  const int textWidth = textSize.right, textHeight = textSize.bottom;
+  const bool horizontal = Layout == TButtonLayout::blGlyphLeft || Layout == TButtonLayout::blGlyphRight;
+  const int width = r.right - r.left, height = r.bottom - r.top;
+  const int spacing = glyphWidth && textWidth ? Spacing : 0;
+  const int along = horizontal ? glyphWidth + spacing + textWidth : glyphHeight + spacing + textHeight;
+  const int start = Margin >= 0 ? Margin : ((horizontal ? width : height) - along) / 2;
+  int gx = 0, gy = 0, tx = 0, ty = 0;
+  switch (Layout) {
+  case TButtonLayout::blGlyphLeft:
+    gx = start, tx = start + glyphWidth + spacing;
+    gy = (height - glyphHeight) / 2, ty = (height - textHeight) / 2;
+    break;
+  case TButtonLayout::blGlyphRight:
+    tx = start, gx = start + textWidth + spacing;
+    gy = (height - glyphHeight) / 2, ty = (height - textHeight) / 2;
+    break;
+  case TButtonLayout::blGlyphTop:
+    gy = start, ty = start + glyphHeight + spacing;
+    gx = (width - glyphWidth) / 2, tx = (width - textWidth) / 2;
+    break;
+  case TButtonLayout::blGlyphBottom:
+    ty = start, gy = start + textHeight + spacing;
+    gx = (width - glyphWidth) / 2, tx = (width - textWidth) / 2;
+    break;
+  }
+  if (glyphWidth > 0) {
+    const int frame = enabled_ ? 0 : std::min(1, NumGlyphs - 1);
+    HDC memory = CreateCompatibleDC(dc);
+    HGDIOBJ old = SelectObject(memory, Glyph);
+    const COLORREF transparent = GetPixel(memory, 0, glyphHeight - 1);
+    TransparentBlt(dc, r.left + gx + shift, r.top + gy + shift, glyphWidth, glyphHeight, memory, frame * glyphWidth, 0,
+                   glyphWidth, glyphHeight, transparent);
+    SelectObject(memory, old);
+    DeleteDC(memory);
+  }
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
+  RECT text{r.left + tx + shift, r.top + ty + shift, r.left + tx + textWidth + shift, r.top + ty + textHeight + shift};
+  DrawTextA(dc, text_.c_str(), -1, &text, DT_SINGLELINE);
+  if (focused) {
+    RECT focus = r;
+    InflateRect(&focus, -3, -3);
+    DrawFocusRect(dc, &focus);
+  }
+  SelectObject(dc, oldFont);
 }

@@ -1,5 +1,7 @@
 #pragma once
 // The plain controls: labels, edits, push buttons, panels.
+#include <vector>
+
 #include "framework/win32/Controls.h"
 
 class TLabel : public TGraphicControl {
@@ -67,4 +69,57 @@ public:
 
 protected:
   void Paint(HDC dc) override;
+};
+
+class TGroupBox : public TWinControl {
+public:
+  explicit TGroupBox(TComponent* owner);
+  PLIMET_CLASS_NAME(TGroupBox)
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+};
+
+// An editable drop-down list.
+class TComboBox : public TWinControl {
+public:
+  explicit TComboBox(TComponent* owner);
+  PLIMET_CLASS_NAME(TComboBox)
+  void AddItem(const std::string& item);
+  void ClearItems();
+  const std::vector<std::string>& Items() const { return items_; }
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  TNotifyEvent OnChange;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void CommandNotify(WORD code) override;
+
+private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+};
+
+enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
+
+// A push button with a glyph: a strip of NumGlyphs images (the first for
+// enabled, the second for disabled), placed by Layout, Margin and Spacing.
+class TBitBtn : public TButton {
+public:
+  explicit TBitBtn(TComponent* owner) : TButton(owner) {}
+  PLIMET_CLASS_NAME(TBitBtn)
+  HBITMAP Glyph = nullptr; // not owned; the bottom-left pixel's colour is transparent
+  int NumGlyphs = 1;
+  TButtonLayout Layout = TButtonLayout::blGlyphLeft;
+  int Margin = -1;  // -1: centred
+  int Spacing = 4;
+  void WndProc(TMessage& message) override;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+
+private:
+  void DrawButton(const DRAWITEMSTRUCT& draw);
 };
