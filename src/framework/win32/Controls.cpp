@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "framework/win32/Forms.h"
+#include "framework/win32/Menus.h"
 
 COLORREF ColorToRGB(TColor color) {
   if (IsSystemColor(color)) return GetSysColor(color & 0xFF);
@@ -316,6 +317,24 @@ void TWinControl::DefaultHandler(TMessage& message) {
 void TWinControl::Realign() {
   if (!handle_) return;
   RECT area = ClientRect();
+  // Unaligned children anchored to the right or bottom follow a size change.
+  const int clientWidth = area.right - area.left, clientHeight = area.bottom - area.top;
+  if (lastClientWidth_ >= 0) {
+    const int dw = clientWidth - lastClientWidth_, dh = clientHeight - lastClientHeight_;
+    if (dw != 0 || dh != 0) {
+      for (TControl* control : controls_) {
+        if (control->Align() != TAlign::alNone) continue;
+        int left = control->Left(), top = control->Top(), width = control->Width(), height = control->Height();
+        if (control->Anchors & akRight) (control->Anchors & akLeft) ? width += dw : left += dw;
+        if (control->Anchors & akBottom) (control->Anchors & akTop) ? height += dh : top += dh;
+        if (left != control->Left() || top != control->Top() || width != control->Width() ||
+            height != control->Height())
+          control->SetBounds(left, top, std::max(0, width), std::max(0, height));
+      }
+    }
+  }
+  lastClientWidth_ = clientWidth;
+  lastClientHeight_ = clientHeight;
   auto place = [&](TAlign align) {
     for (TControl* control : controls_) {
       if (control->Align() != align || !control->Visible()) continue;
@@ -456,6 +475,18 @@ void TWinControl::WndProc(TMessage& m) {
     break;
   case WM_LBUTTONDBLCLK:
     if (OnDblClick) OnDblClick(this);
+    break;
+  case WM_CONTEXTMENU:
+    if (auto* menu = dynamic_cast<TPopupMenu*>(PopupMenu)) {
+      POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+      if (at.x == -1 && at.y == -1) { // from the keyboard: at the control
+        at = {0, 0};
+        ClientToScreen(handle_, &at);
+      }
+      menu->PopupComponent = this;
+      menu->Popup(at.x, at.y);
+      return;
+    }
     break;
   case WM_KEYDOWN:
     if (OnKeyDown) {

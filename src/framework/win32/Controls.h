@@ -23,6 +23,8 @@ struct TMessage {
 using TWndMethod = std::function<void(TMessage&)>;
 
 enum class TAlign { alNone, alTop, alBottom, alLeft, alRight, alClient };
+// Which edges of its parent an unaligned control keeps its distance to.
+enum TAnchor : unsigned { akLeft = 1, akTop = 2, akRight = 4, akBottom = 8 };
 enum class TMouseButton { mbLeft, mbRight, mbMiddle };
 using TMouseEvent = std::function<void(TComponent* sender, TMouseButton button, WPARAM keys, int x, int y)>;
 using TKeyEvent = std::function<void(TComponent* sender, WORD& key, WPARAM keys)>;
@@ -83,6 +85,7 @@ public:
 
   TAlign Align() const { return align_; }
   void SetAlign(TAlign align);
+  unsigned Anchors = akLeft | akTop;
   bool Visible() const { return visible_; }
   virtual void SetVisible(bool visible);
   bool Enabled() const { return enabled_; }
@@ -206,6 +209,7 @@ private:
   WNDPROC defaultProc_ = DefWindowProcA;
   std::vector<TControl*> controls_;
   bool mouseInside_ = false;
+  int lastClientWidth_ = -1, lastClientHeight_ = -1; // for anchored children
   HBRUSH backgroundBrush_ = nullptr;
   TColor backgroundColor_ = kNoColor;
   bool destroying_ = false;

@@ -379,6 +379,15 @@ void TForm::WndProc(TMessage& m) {
   case WM_DRAWITEM:
     if (DispatchMenuOwnerDraw(m.Msg, m.LParam, m.Result)) return;
     break;
+  case WM_GETMINMAXINFO: {
+    DefaultHandler(m);
+    auto* info = reinterpret_cast<MINMAXINFO*>(m.LParam);
+    if (Constraints.MinWidth > 0) info->ptMinTrackSize.x = Constraints.MinWidth;
+    if (Constraints.MinHeight > 0) info->ptMinTrackSize.y = Constraints.MinHeight;
+    if (Constraints.MaxWidth > 0) info->ptMaxTrackSize.x = Constraints.MaxWidth;
+    if (Constraints.MaxHeight > 0) info->ptMaxTrackSize.y = Constraints.MaxHeight;
+    return;
+  }
   case WM_WINDOWPOSCHANGING: {
     auto* position = reinterpret_cast<WINDOWPOS*>(m.LParam);
     if (OnCanResize && !(position->flags & SWP_NOSIZE)) {

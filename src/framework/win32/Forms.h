@@ -25,6 +25,10 @@ enum class TFormStyle { fsNormal, fsStayOnTop };
 enum class TPosition { poDesigned, poScreenCenter };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
+// Size limits of a form's outer size; 0 is no limit.
+struct TSizeConstraints {
+  int MinWidth = 0, MinHeight = 0, MaxWidth = 0, MaxHeight = 0;
+};
 struct TBorderIcons {
   bool SystemMenu = true, Minimize = true, Maximize = true, Help = false;
 };
@@ -87,6 +91,9 @@ public:
 
   TFormBorderStyle BorderStyle = TFormBorderStyle::bsSizeable;
   TBorderIcons BorderIcons;
+  TSizeConstraints Constraints;
+  bool AutoScroll = false;
+  bool Scaled = false;
   TFormStyle FormStyle = TFormStyle::fsNormal;
   TPosition Position = TPosition::poDesigned;
   TWindowState WindowState = TWindowState::wsNormal;

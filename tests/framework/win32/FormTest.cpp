@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "framework/win32/Forms.h"
+#include "framework/win32/Menus.h"
 #include "framework/win32/StdCtrls.h"
 #include "support/ModalDriver.h"
 
@@ -251,4 +252,105 @@ TEST_F(FormTest, FormsHaveTheirClassNamesFontsAndStyles) {
   EXPECT_STREQ(name, "TButton") << "our class over the system button";
   EXPECT_FALSE(button->BorderStyleProperty().published);
   EXPECT_TRUE(TEdit(nullptr).BorderStyleProperty().published);
+}
+
+TEST_F(FormTest, AnchorsConstraintsAndCanResize) {
+  TForm form(&app);
+  form.SetClientSize(300, 200);
+  auto* ok = new TButton(&form);
+  ok->SetParent(&form);
+  ok->SetBounds(200, 160, 75, 25);
+  ok->Anchors = akRight | akBottom;
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  edit->SetBounds(10, 10, 280, 21);
+  edit->Anchors = akLeft | akTop | akRight;
+  form.Show();
+  form.SetClientSize(400, 260);
+  EXPECT_EQ(ok->Left(), 300) << "kept its distance to the right edge";
+  EXPECT_EQ(ok->Top(), 220);
+  EXPECT_EQ(edit->Width(), 380) << "stretched between its anchors";
+  EXPECT_EQ(edit->Left(), 10);
+
+  form.Constraints.MinWidth = 240;
+  form.Constraints.MaxWidth = 410;
+  MINMAXINFO limits{};
+  SendMessageA(form.Handle(), WM_GETMINMAXINFO, 0, reinterpret_cast<LPARAM>(&limits));
+  EXPECT_EQ(limits.ptMinTrackSize.x, 240);
+  EXPECT_EQ(limits.ptMaxTrackSize.x, 410);
+
+  int asked = 0;
+  form.OnCanResize = [&](TComponent*, int& width, int&, bool& resize) {
+    ++asked;
+    resize = width <= 500;
+  };
+  SetWindowPos(form.Handle(), nullptr, 0, 0, 600, 300, SWP_NOMOVE | SWP_NOZORDER);
+  RECT r;
+  GetWindowRect(form.Handle(), &r);
+  EXPECT_LT(r.right - r.left, 600) << "refused";
+  SetWindowPos(form.Handle(), nullptr, 0, 0, 400, 300, SWP_NOMOVE | SWP_NOZORDER);
+  GetWindowRect(form.Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 400);
+  SetWindowPos(form.Handle(), nullptr, 0, 0, 450, 300, SWP_NOMOVE | SWP_NOZORDER);
+  GetWindowRect(form.Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 410) << "the constraints hold as well";
+  EXPECT_GE(asked, 2);
+}
+
+TEST_F(FormTest, NoHandlesOutliveTheirForms) {
+  // Wine keeps no count of GDI objects, so each handle is asked whether it still exists.
+  const int components = TComponent::LiveCount();
+  std::vector<HGDIOBJ> fonts;
+  std::vector<HMENU> menus;
+  std::vector<HWND> windows;
+  for (int round = 0; round < 5; ++round) {
+    TestDialog dialog(&app);
+    auto* panel = new TPanel(&dialog);
+    panel->SetParent(&dialog);
+    panel->Font.Set("Tahoma", 10, true); // a font handle of its own
+    auto* label = new TLabel(&dialog);
+    label->SetParent(panel);
+    label->SetCaption("Label");
+    auto* menu = new TMainMenu(&dialog);
+    auto* item = new TMenuItem(&dialog);
+    item->SetCaption("&File");
+    menu->Items()->Add(item);
+    dialog.SetMenu(menu);
+    driver.When("TestDialog", [](HWND) { PressKey(VK_ESCAPE); });
+    dialog.ShowModal();
+    fonts.push_back(panel->Font.Handle());
+    fonts.push_back(dialog.Font.Handle());
+    menus.push_back(menu->Handle());
+    windows.push_back(dialog.Handle());
+    windows.push_back(panel->Handle());
+    EXPECT_NE(GetObjectType(fonts.back()), 0u);
+  }
+  EXPECT_EQ(TComponent::LiveCount(), components);
+  for (HGDIOBJ font : fonts) EXPECT_EQ(GetObjectType(font), 0u) << "a font outlived its control";
+  for (HMENU menu : menus) EXPECT_FALSE(IsMenu(menu)) << "a menu outlived its form";
+  for (HWND window : windows) EXPECT_FALSE(IsWindow(window));
+}
+
+TEST_F(FormTest, APopupMenuOpensOnTheContextMenuKey) {
+  TForm form(&app);
+  TPopupMenu menu(&form);
+  auto* item = new TMenuItem(&form);
+  item->SetCaption("Open");
+  bool opened = false;
+  item->OnClick = [&](TComponent*) { opened = true; };
+  menu.Items()->Add(item);
+  auto* edit = new TEdit(&form);
+  edit->SetParent(&form);
+  edit->PopupMenu = &menu;
+  form.Show();
+  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
+    PostMessageA(target, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(target, WM_KEYDOWN, VK_RETURN, 1);
+  });
+  SendMessageA(edit->Handle(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(edit->Handle()), MAKELPARAM(-1, -1));
+  app.ProcessMessages();
+  EXPECT_TRUE(opened);
+  EXPECT_EQ(menu.PopupComponent, edit);
 }
