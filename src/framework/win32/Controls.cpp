@@ -14,6 +14,14 @@ COLORREF ColorToRGB(TColor color) {
   return static_cast<COLORREF>(color & 0xFFFFFF);
 }
 
+std::string WindowText(HWND window) {
+  const int length = GetWindowTextLengthA(window);
+  std::string text(static_cast<std::size_t>(length) + 1, '\0');
+  const int copied = GetWindowTextA(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(std::max(0, copied)));
+  return text;
+}
+
 // --- TFont ------------------------------------------------------------------
 
 TFont::TFont() = default;

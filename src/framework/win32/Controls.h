@@ -33,6 +33,8 @@ constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
 constexpr TColor clWindow = SystemColor(COLOR_WINDOW);
 constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
 COLORREF ColorToRGB(TColor color);
+// A window's whole text.
+std::string WindowText(HWND window);
 
 // A font description and the GDI font made from it, made again when it changes.
 class TFont {

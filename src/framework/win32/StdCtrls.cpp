@@ -79,11 +79,7 @@ void TEdit::SetMaxLength(int length) {
 
 void TEdit::CommandNotify(WORD code) {
   if (code != EN_CHANGE) return;
-  const int length = GetWindowTextLengthA(Handle());
-  std::string text(static_cast<std::size_t>(length) + 1, '\0');
-  GetWindowTextA(Handle(), text.data(), length + 1);
-  text.resize(static_cast<std::size_t>(length));
-  text_ = text;
+  text_ = WindowText(Handle());
   Perform(CM_TEXTCHANGED);
   if (OnChange) OnChange(this);
 }
@@ -195,11 +191,7 @@ void TComboBox::CommandNotify(WORD code) {
     itemIndex_ = static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
     if (itemIndex_ >= 0) text_ = items_.at(static_cast<std::size_t>(itemIndex_));
   } else if (code == CBN_EDITCHANGE) {
-    const int length = GetWindowTextLengthA(Handle());
-    std::string text(static_cast<std::size_t>(length) + 1, '\0');
-    GetWindowTextA(Handle(), text.data(), length + 1);
-    text.resize(static_cast<std::size_t>(length));
-    text_ = text;
+    text_ = WindowText(Handle());
     itemIndex_ = -1;
   } else {
     return;
