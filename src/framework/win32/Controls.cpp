@@ -269,6 +269,13 @@ void TWinControl::DestroyHandle() {
   if (handle_) DestroyWindow(handle_); // WM_NCDESTROY unbinds this and every child window
 }
 
+void TWinControl::RecreateWnd() {
+  if (!handle_) return;
+  DestroyHandle();
+  HandleNeeded();
+  Perform(CM_RECREATEWND);
+}
+
 void TWinControl::ApplyFont() {
   if (handle_) SendMessageA(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(EffectiveFont().Handle()), FALSE);
 }

@@ -170,6 +170,8 @@ public:
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
   void DestroyHandle();
+  // Makes the window again (after a change of style), then tells CM_RECREATEWND.
+  void RecreateWnd();
   // The object of one of our windows, or none.
   static TWinControl* FromHandle(HWND window);
 

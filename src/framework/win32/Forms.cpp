@@ -74,6 +74,14 @@ bool TApplication::ProcessMessage(MSG& message) {
     while (window && !(control = TWinControl::FromHandle(window))) window = GetParent(window);
     if (TForm* form = control ? GetParentForm(control) : nullptr; form && form->DialogKey(message.wParam)) return true;
   }
+  if (message.message == WM_SYSCHAR) {
+    // Alt and a letter: a mnemonic, offered to the form first.
+    HWND window = message.hwnd;
+    TWinControl* control = nullptr;
+    while (window && !(control = TWinControl::FromHandle(window))) window = GetParent(window);
+    if (TForm* form = control ? GetParentForm(control) : nullptr; form && form->Perform(CM_DIALOGCHAR, message.wParam, message.lParam))
+      return true;
+  }
   if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
     HWND window = message.hwnd;
     TWinControl* control = nullptr;

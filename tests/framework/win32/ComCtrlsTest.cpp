@@ -137,3 +137,31 @@ TEST_F(ComCtrlsTest, TimersFireInTheMessageLoop) {
   while (ticks < 3 && GetTickCount() - start < 5000) app.HandleMessage();
   EXPECT_EQ(ticks, 3);
 }
+
+TEST_F(ComCtrlsTest, MaskedBitmapsAndDrawingFromTheImageList) {
+  TImageList images(&form);
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 16, 16}, dot{4, 4, 12, 12};
+  HBRUSH key = CreateSolidBrush(RGB(255, 0, 255)), blue = CreateSolidBrush(RGB(0, 0, 255));
+  FillRect(dc, &all, key);
+  FillRect(dc, &dot, blue);
+  SelectObject(dc, old);
+  EXPECT_EQ(images.AddMasked(bitmap, RGB(255, 0, 255)), 0);
+  // Drawn on white: the keyed pixels stay white, the dot is blue.
+  HBITMAP target = CreateCompatibleBitmap(screen, 16, 16);
+  old = SelectObject(dc, target);
+  HBRUSH white = CreateSolidBrush(RGB(255, 255, 255));
+  FillRect(dc, &all, white);
+  images.Draw(dc, 0, 0, 0);
+  EXPECT_EQ(GetPixel(dc, 1, 1), RGB(255, 255, 255));
+  EXPECT_EQ(GetPixel(dc, 8, 8), RGB(0, 0, 255));
+  SelectObject(dc, old);
+  for (HGDIOBJ object : {static_cast<HGDIOBJ>(bitmap), static_cast<HGDIOBJ>(target), static_cast<HGDIOBJ>(key),
+                         static_cast<HGDIOBJ>(blue), static_cast<HGDIOBJ>(white)})
+    DeleteObject(object);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+}

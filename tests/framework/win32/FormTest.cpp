@@ -354,3 +354,40 @@ TEST_F(FormTest, APopupMenuOpensOnTheContextMenuKey) {
   EXPECT_TRUE(opened);
   EXPECT_EQ(menu.PopupComponent, edit);
 }
+
+TEST_F(FormTest, MnemonicsRecreationAndTheApplicationWindow) {
+  TForm form(&app);
+  form.Show();
+  std::vector<WPARAM> mnemonics;
+  int recreated = 0;
+  const TWndMethod saved = form.WindowProc;
+  form.WindowProc = [&](TMessage& message) {
+    if (message.Msg == CM_DIALOGCHAR) {
+      mnemonics.push_back(message.WParam);
+      message.Result = 1; // taken
+      return;
+    }
+    if (message.Msg == CM_RECREATEWND) ++recreated;
+    saved(message);
+  };
+  PostMessageA(form.Handle(), WM_SYSCHAR, 'f', 1 << 29);
+  app.ProcessMessages();
+  EXPECT_EQ(mnemonics, (std::vector<WPARAM>{'f'}));
+  HWND before = form.Handle();
+  form.RecreateWnd();
+  EXPECT_NE(form.Handle(), before);
+  EXPECT_FALSE(IsWindow(before));
+  EXPECT_EQ(recreated, 1);
+  form.WindowProc = saved;
+
+  app.SetTitle("Plimet");
+  char title[32] = {};
+  GetWindowTextA(app.Handle(), title, sizeof title);
+  EXPECT_STREQ(title, "Plimet");
+  app.Minimize();
+  EXPECT_TRUE(IsIconic(form.Handle()));
+  app.Restore();
+  EXPECT_FALSE(IsIconic(form.Handle()));
+  app.Terminate();
+  EXPECT_TRUE(app.Terminated());
+}
