@@ -82,3 +82,21 @@ void ClickOn(HWND window) {
 }
 
 void CloseByCloseBox(HWND window) { PostMessageA(window, WM_SYSCOMMAND, SC_CLOSE, 0); }
+
+namespace {
+thread_local std::deque<std::function<void()>> pendingSteps;
+
+void CALLBACK NextStep(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  if (pendingSteps.empty()) return;
+  auto step = std::move(pendingSteps.front());
+  pendingSteps.pop_front();
+  step();
+  if (!pendingSteps.empty()) SetTimer(nullptr, 0, 30, NextStep);
+}
+} // namespace
+
+void RunSteps(std::vector<std::function<void()>> steps) {
+  for (auto& step : steps) pendingSteps.push_back(std::move(step));
+  SetTimer(nullptr, 0, 10, NextStep);
+}

@@ -9,6 +9,7 @@
 #include <deque>
 #include <functional>
 #include <string>
+#include <vector>
 
 class ModalDriver {
 public:
@@ -39,6 +40,11 @@ private:
   std::deque<std::string> boxTexts_;
   std::deque<std::string> boxCaptions_;
 };
+
+// Runs the steps one after another, each once the messages of the one
+// before have been handled (a Tab must have moved the focus before the next
+// text is typed).
+void RunSteps(std::vector<std::function<void()>> steps);
 
 // Input as a person gives it, through the message queue.
 void TypeText(const std::string& text);  // characters to the focused window

@@ -21,7 +21,7 @@ LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT msg, WPARAM wParam, 
   return DefWindowProcA(window, msg, wParam, lParam);
 }
 
-TApplication::TApplication() : TComponent(nullptr), title_("Plimet") {
+TApplication::TApplication() : TComponent(nullptr), title_("Plimet"), previous_(Application) {
   Application = this;
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_TREEVIEW_CLASSES | ICC_BAR_CLASSES | ICC_TAB_CLASSES |
                                                      ICC_LISTVIEW_CLASSES | ICC_STANDARD_CLASSES | ICC_LINK_CLASS};
@@ -41,7 +41,11 @@ TApplication::~TApplication() {
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   while (!forms_.empty()) delete forms_.back();
   if (handle_) DestroyWindow(handle_);
-  if (Application == this) Application = nullptr;
+  // The quit message of a terminated application goes with it.
+  MSG quit;
+  while (PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+  }
+  if (Application == this) Application = previous_;
 }
 
 void TApplication::SetTitle(const std::string& title) {

@@ -78,6 +78,7 @@ private:
   std::vector<TForm*> forms_;
   bool terminated_ = false;
   bool showingException_ = false;
+  TApplication* previous_; // a test may make one inside another
 };
 
 // The one application object of the process (set by its constructor).

@@ -1,0 +1,26 @@
+#pragma once
+// The base of every window of the program: the same font, placement and
+// skin. On creation it reads the skin file's name from "config.ini" beside
+// the program and writes it back.
+#include <string>
+
+#include "framework/win32/Forms.h"
+
+class TfBase : public TForm {
+public:
+  explicit TfBase(TComponent* owner);
+  PLIMET_CLASS_NAME(TfBase)
+
+  // The base creation step: every window runs it first when it is created.
+  virtual void FormCreate(TComponent* sender);
+  // The skin archive the window's skin engine is to load: AppPath and the
+  // value of "skinfile".
+  const std::string& SkinFile() const { return skinFile_; }
+
+private:
+  std::string skinFile_;
+};
+
+// The settings file and its one key.
+std::string ConfigPath();
+constexpr const char* kDefaultSkinFile = "Skins\\Deep\\DeepCyan.ssk";

@@ -1,0 +1,218 @@
+// The login dialog and the password dialogs, driven as a person would.
+#include <gtest/gtest.h>
+
+#include "app/uBase.h"
+#include "framework/win32/Forms.h"
+#include "support/ModalDriver.h"
+#include "support/StoreFixture.h"
+#include "ui/uChangePwd.h"
+#include "ui/uInputPwd.h"
+#include "ui/uLogin.h"
+
+namespace {
+
+// The text a message form shows.
+std::string MessageOf(HWND window) {
+  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
+  if (!form) return "";
+  for (int i = 0; i < form->ComponentCount(); ++i)
+    if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) return label->Caption();
+  return "";
+}
+
+// Focuses the account field's edit and types into it.
+void TypeAccount(HWND login, const std::string& code) {
+  auto* dialog = dynamic_cast<TfLogin*>(TWinControl::FromHandle(login));
+  HWND edit = GetWindow(dialog->cmbAccount->Handle(), GW_CHILD);
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  TypeText(code);
+}
+
+class LoginTest : public StoreTest {
+protected:
+  LoginTest() { dm = std::make_unique<TDM>(); }
+  void Answer(const std::string& windowClass, std::function<void(HWND)> action) {
+    driver.When(windowClass, std::move(action));
+  }
+  void ExpectMessage(const std::string& text, WORD key = VK_RETURN) {
+    driver.When("TMessageForm", [this, text, key](HWND box) {
+      messages.push_back(MessageOf(box));
+      PressKey(key);
+    });
+    expectedMessages.push_back(text);
+  }
+  TApplication app;
+  ModalDriver driver;
+  std::unique_ptr<TDM> dm;
+  std::vector<std::string> messages, expectedMessages;
+};
+
+} // namespace
+
+TEST_F(LoginTest, ANewAccountIsConfirmedGivenAPasswordAndLoggedIn) {
+  Answer("TfLogin", [](HWND login) {
+    TypeAccount(login, "anna");
+    PressKey(VK_RETURN);
+  });
+  ExpectMessage("the user is not exists, do you want to create it?");
+  Answer("TfChangePwd", [](HWND) {
+    // The old password stays empty.
+    RunSteps({[] { PressKey(VK_TAB); }, [] { TypeText("pw"); }, [] { PressKey(VK_TAB); }, [] { TypeText("pw"); },
+              [] { PressKey(VK_RETURN); }});
+  });
+  EXPECT_TRUE(ShowLoginDialog());
+  EXPECT_EQ(messages, expectedMessages);
+  EXPECT_EQ(CurUserCode, "anna");
+  EXPECT_EQ(CurUserPwd, "pw");
+  EXPECT_TRUE(PathExists(UserFolder())) << "the account folder is made at once";
+  TUserList saved;
+  ASSERT_TRUE(saved.LoadData(UserDataPath())) << "the account table was saved";
+  EXPECT_TRUE(saved.CheckUser("anna", "pw"));
+  EXPECT_TRUE(PathExists(folder / "config.ini"));
+}
+
+TEST_F(LoginTest, AWrongPasswordKeepsWhatWasTyped) {
+  UserList->AddUser("bob", "secret");
+  std::string codeAfter, pwdAfter;
+  Answer("TfLogin", [](HWND) {
+    TypeText("wrong");
+    PressKey(VK_RETURN);
+  });
+  ExpectMessage("invalid UserCode or User Password!");
+  Answer("TfLogin", [&](HWND login) { // active again after the message
+    auto* dialog = dynamic_cast<TfLogin*>(TWinControl::FromHandle(login));
+    codeAfter = dialog->cmbAccount->Text();
+    pwdAfter = dialog->edtPwd->Text();
+    SendMessageA(dialog->edtPwd->Handle(), EM_SETSEL, 0, -1);
+    TypeText("secret");
+    PressKey(VK_RETURN);
+  });
+  EXPECT_TRUE(ShowLoginDialog());
+  EXPECT_EQ(codeAfter, "bob") << "the first account is chosen";
+  EXPECT_EQ(pwdAfter, "wrong");
+  EXPECT_EQ(messages, expectedMessages);
+  EXPECT_EQ(CurUserPwd, "secret");
+}
+
+TEST_F(LoginTest, ACancelledCreationAddsNothing) {
+  Answer("TfLogin", [](HWND login) {
+    TypeAccount(login, "carol");
+    PressKey(VK_RETURN);
+  });
+  ExpectMessage("the user is not exists, do you want to create it?");
+  Answer("TfChangePwd", [](HWND) { PressKey(VK_ESCAPE); });
+  ExpectMessage("invalid UserCode or User Password!");
+  Answer("TfLogin", [](HWND) { PressKey(VK_ESCAPE); });
+  EXPECT_FALSE(ShowLoginDialog());
+  EXPECT_EQ(messages, expectedMessages);
+  EXPECT_FALSE(UserList->UserExists("carol"));
+  EXPECT_FALSE(PathExists(UserDataPath())) << "nothing was saved";
+}
+
+TEST_F(LoginTest, ACodeInOtherCaseIsAnotherAccount) {
+  UserList->AddUser("Anna", "pw");
+  Answer("TfLogin", [](HWND login) {
+    TypeAccount(login, "anna");
+    PressKey(VK_RETURN);
+  });
+  ExpectMessage("the user is not exists, do you want to create it?", VK_ESCAPE); // No: the dialog stays
+  Answer("TfLogin", [](HWND) { PressKey(VK_ESCAPE); });
+  EXPECT_FALSE(ShowLoginDialog());
+  EXPECT_EQ(messages, expectedMessages);
+  EXPECT_FALSE(UserList->UserExists("anna"));
+}
+
+TEST_F(LoginTest, EscapeCancelAndTheCloseBoxEndTheProgram) {
+  UserList->AddUser("bob", "secret");
+  for (int way = 0; way < 3; ++way) {
+    TApplication fresh; // each way ends the application
+    ModalDriver local;
+    local.When("TfLogin", [way](HWND login) {
+      auto* dialog = dynamic_cast<TfLogin*>(TWinControl::FromHandle(login));
+      TypeText("secret"); // even a right password does not matter
+      if (way == 0) PressKey(VK_ESCAPE);
+      if (way == 1) ClickOn(dialog->btnCancel->Handle());
+      if (way == 2) CloseByCloseBox(login);
+    });
+    EXPECT_FALSE(ShowLoginDialog()) << way;
+    EXPECT_FALSE(PathExists(UserDataPath()));
+  }
+}
+
+TEST_F(LoginTest, CodesThatCannotNameAFolderAreRefusedFirst) {
+  Answer("TfLogin", [](HWND login) {
+    TypeAccount(login, "..\\evil");
+    PressKey(VK_RETURN);
+  });
+  ExpectMessage("A user code can not contain any of the characters \\ / : * ? \" < > |");
+  Answer("TfLogin", [](HWND) { PressKey(VK_ESCAPE); });
+  EXPECT_FALSE(ShowLoginDialog());
+  EXPECT_EQ(messages, expectedMessages);
+  EXPECT_EQ(UserList->DataSet().RecordCount(), 0);
+  EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"config.ini"}));
+}
+
+TEST_F(LoginTest, TheFieldsHoldWhatTheTableKeeps) {
+  Answer("TfLogin", [](HWND login) {
+    auto* dialog = dynamic_cast<TfLogin*>(TWinControl::FromHandle(login));
+    TypeAccount(login, std::string(25, 'c'));
+    SetFocus(dialog->edtPwd->Handle());
+    TypeText(std::string(40, 'p'));
+    PostMessageA(login, WM_NULL, 0, 0);
+    SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      KillTimer(nullptr, timer);
+      PressKey(VK_ESCAPE);
+    });
+  });
+  ShowLoginDialog();
+  EXPECT_EQ(CurUserCode.size(), 20u);
+  EXPECT_EQ(CurUserPwd.size(), 32u);
+}
+
+TEST_F(LoginTest, TheChangePasswordChecks) {
+  struct Case {
+    const char *old, *fresh, *again, *message;
+  };
+  const Case cases[] = {{"bad", "x", "y", "Password is Error!"},      // both wrong: only the first
+                        {"old", "new", "nex", "New Password is Error!"},
+                        {"old", "new", "new", nullptr}};
+  for (const Case& c : cases) {
+    messages.clear();
+    Answer("TfChangePwd", [c](HWND) {
+      RunSteps({[c] { TypeText(c.old); }, [] { PressKey(VK_TAB); }, [c] { TypeText(c.fresh); },
+                [] { PressKey(VK_TAB); }, [c] { TypeText(c.again); }, [] { PressKey(VK_RETURN); }});
+    });
+    if (c.message) {
+      ExpectMessage(c.message);
+      Answer("TfChangePwd", [](HWND) { PressKey(VK_ESCAPE); });
+    }
+    std::string newPwd;
+    const bool confirmed = ShowChangePwdDialog("old", newPwd);
+    EXPECT_EQ(confirmed, c.message == nullptr) << c.fresh;
+    EXPECT_EQ(newPwd, c.fresh);
+    if (c.message) {
+      EXPECT_EQ(messages, (std::vector<std::string>{c.message}));
+    }
+  }
+  Answer("TfInputPwd", [](HWND) {
+    TypeText("typed");
+    PressKey(VK_RETURN);
+  });
+  std::string typed;
+  EXPECT_TRUE(ShowInputPwdDialog(typed));
+  EXPECT_EQ(typed, "typed");
+}
+
+TEST_F(LoginTest, TheBaseFormReadsAndWritesTheSettingsFile) {
+  TfBase form(&app);
+  form.Loaded();
+  EXPECT_EQ(form.SkinFile(), AppPath + "Skins\\Deep\\DeepCyan.ssk");
+  const std::string ini = ReadFileBytes(folder / "config.ini");
+  EXPECT_NE(ini.find("[Form]"), std::string::npos) << ini;
+  EXPECT_NE(ini.find("skinfile=Skins\\Deep\\DeepCyan.ssk"), std::string::npos) << ini;
+  WriteFileBytes(folder / "config.ini", "[Form]\r\nskinfile=C:\\elsewhere.ssk\r\n");
+  TfBase second(&app);
+  second.Loaded();
+  EXPECT_EQ(second.SkinFile(), AppPath + "C:\\elsewhere.ssk") << "always joined to the program folder";
+}
