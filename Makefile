@@ -52,6 +52,7 @@ win: deps native $(WIN)/CMakeCache.txt
 	cmake --build $(WIN) -j $(JOBS)
 	@mkdir -p $(PROGRAM)/Skins/Deep
 	@cp $(NATIVE)/Skins/Deep/DeepCyan.ssk $(PROGRAM)/Skins/Deep/DeepCyan.ssk
+	@cp $(WIN)/src/plimet.exe $(PROGRAM)/plimet.exe
 
 test-native: native
 	@echo "== native tests =="
@@ -77,9 +78,7 @@ bench: native
 	$(NATIVE)/bench/plimet_bench --benchmark_counters_tabular=true
 
 run: win
-	@echo "The Plimet windows are not built yet: there is nothing to start."
-	@echo "Built so far: the program folder $(PROGRAM) with Skins/Deep/DeepCyan.ssk,"
-	@echo "$(WIN)/tools/plimet-data.exe, and the skin preview $(NATIVE)/preview/DeepCyan-preview.png."
+	@tools/run-plimet.sh $(WIN) $(PROGRAM)
 
 clean:
 	rm -rf $(BUILD)

@@ -48,6 +48,7 @@ public:
   const std::string& Title() const { return title_; }
   void SetTitle(const std::string& title);
   TForm* MainForm() const { return mainForm_; }
+  void SetMainForm(TForm* form) { mainForm_ = form; }
   const std::vector<TForm*>& Forms() const { return forms_; }
 
   // Runs the message loop until Terminate.

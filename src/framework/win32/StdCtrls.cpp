@@ -140,6 +140,21 @@ TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
   height_ = 105;
 }
 
+void TGroupBox::WndProc(TMessage& m) {
+  // The system group box leaves its inside unpainted; a parent that clips
+  // its children would then show nothing there.
+  if (m.Msg == WM_ERASEBKGND) {
+    RECT r;
+    GetClientRect(Handle(), &r);
+    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
+    FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
+    DeleteObject(brush);
+    m.Result = 1;
+    return;
+  }
+  TWinControl::WndProc(m);
+}
+
 void TGroupBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClassName = "BUTTON";

@@ -75,6 +75,7 @@ class TGroupBox : public TWinControl {
 public:
   explicit TGroupBox(TComponent* owner);
   PLIMET_CLASS_NAME(TGroupBox)
+  void WndProc(TMessage& message) override;
 
 protected:
   void CreateParams(TCreateParams& params) override;

@@ -1,0 +1,515 @@
+#include "ui/uMain.h"
+
+#include <shellapi.h>
+
+#include "platform/Services.h"
+#include "store/uDM.h"
+#include "store/uFun.h"
+#include "ui/uAbout.h"
+#include "ui/uChangePwd.h"
+
+namespace {
+
+constexpr std::size_t kEntryPathLength = 256; // the entries table's "FFullName" column
+
+// Draws one 16 x 16 picture on magenta (the mask colour) with a painter.
+template <typename Paint>
+HBITMAP Picture(Paint paint) {
+  HDC screen = GetDC(nullptr);
+  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
+  HDC dc = CreateCompatibleDC(screen);
+  HGDIOBJ old = SelectObject(dc, bitmap);
+  RECT all{0, 0, 16, 16};
+  HBRUSH key = CreateSolidBrush(RGB(255, 0, 255));
+  FillRect(dc, &all, key);
+  DeleteObject(key);
+  paint(dc);
+  SelectObject(dc, old);
+  DeleteDC(dc);
+  ReleaseDC(nullptr, screen);
+  return bitmap;
+}
+
+void Box(HDC dc, int l, int t, int r, int b, COLORREF fill, COLORREF edge) {
+  HBRUSH brush = CreateSolidBrush(fill);
+  HPEN pen = CreatePen(PS_SOLID, 1, edge);
+  HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+  Rectangle(dc, l, t, r, b);
+  SelectObject(dc, oldBrush);
+  SelectObject(dc, oldPen);
+  DeleteObject(brush);
+  DeleteObject(pen);
+}
+
+void AddPicture(TImageList* list, HBITMAP bitmap) {
+  list->AddMasked(bitmap, RGB(255, 0, 255));
+  DeleteObject(bitmap);
+}
+
+// A catalog: a deep cyan book. A folder: a yellow folder.
+HBITMAP CatalogPicture() {
+  return Picture([](HDC dc) {
+    Box(dc, 3, 1, 14, 15, RGB(0, 122, 142), RGB(0, 62, 76));
+    Box(dc, 5, 3, 12, 6, RGB(230, 245, 248), RGB(230, 245, 248));
+  });
+}
+HBITMAP FolderPicture() {
+  return Picture([](HDC dc) {
+    Box(dc, 1, 3, 7, 6, RGB(230, 180, 60), RGB(150, 110, 20));
+    Box(dc, 1, 5, 15, 14, RGB(250, 210, 90), RGB(150, 110, 20));
+  });
+}
+HBITMAP ProgramPicture() {
+  return Picture([](HDC dc) {
+    Box(dc, 1, 1, 15, 15, RGB(0, 140, 160), RGB(0, 62, 76));
+    Box(dc, 4, 4, 8, 12, RGB(255, 255, 255), RGB(255, 255, 255));
+    Box(dc, 8, 4, 12, 8, RGB(255, 255, 255), RGB(255, 255, 255));
+  });
+}
+
+std::string DroppedName(HDROP drop, UINT index) {
+  // Read at the full length: a name cut to a fixed buffer names another place.
+  const UINT length = DragQueryFileA(drop, index, nullptr, 0);
+  std::string name(length + 1, '\0');
+  DragQueryFileA(drop, index, name.data(), length + 1);
+  name.resize(length);
+  return name;
+}
+
+const TNodeData* EntryOf(const TTreeNode* node) {
+  return node ? dynamic_cast<const TNodeData*>(node->Data()) : nullptr;
+}
+
+} // namespace
+
+TfMain::TfMain(TComponent* owner) : TfBase(owner) {
+  SetCaption("Plimet");
+  WindowClassName = "Plimet";
+  FormStyle = TFormStyle::fsStayOnTop;
+  BorderStyle = TFormBorderStyle::bsSizeable;
+  BorderIcons = {true, true, true, false};
+  Position = TPosition::poScreenCenter;
+  SetBounds(0, 0, 224, 458);
+
+  ImageList1 = new TImageList(this);
+  AddPicture(ImageList1, CatalogPicture());
+  AddPicture(ImageList1, FolderPicture());
+  ImageList2 = new TImageList(this);
+  AddPicture(ImageList2, ProgramPicture());
+  ImageList3 = new TImageList(this);
+  AddPicture(ImageList3, CatalogPicture());
+  AddPicture(ImageList3, FolderPicture());
+  Icon = ImageList_GetIcon(ImageList2->Handle(), 0, ILD_NORMAL);
+  icons_.push_back(Icon);
+
+  StatusBar1 = new TStatusBar(this);
+  StatusBar1->SetParent(this);
+  StatusBar1->SetBounds(0, 0, 224, 19);
+  PageControl1 = new TPageControl(this);
+  PageControl1->SetParent(this);
+  PageControl1->SetAlign(TAlign::alClient);
+  TabSheet1 = new TTabSheet(this);
+  TabSheet1->SetCaption("WorkSpace");
+  TabSheet1->SetPageControl(PageControl1);
+  TabSheet1->SetTabVisible(false);
+  PageControl1->SetActivePage(TabSheet1);
+  tvObj = new TTreeView(this);
+  tvObj->SetParent(TabSheet1);
+  tvObj->SetAlign(TAlign::alClient);
+  tvObj->SetImages(ImageList1);
+  tvObj->SetIndent(28);
+  tvObj->ReadOnly = true;
+  tvObj->OnMouseDown = [this](TComponent* s, TMouseButton b, WPARAM k, int x, int y) { tvObjMouseDown(s, b, k, x, y); };
+  tvObj->OnChange = [this](TComponent* s, TTreeNode* n) { tvObjChange(s, n); };
+  tvObj->OnDblClick = [this](TComponent* s) { tvObjDblClick(s); };
+
+  Timer1 = new TTimer(this);
+  Timer1->SetEnabled(false);
+  Timer1->SetInterval(300);
+  Timer1->OnTimer = [this](TComponent* s) { Timer1Timer(s); };
+  OpenDialog1 = new TOpenDialog(this);
+  BuildMenus();
+
+  TrayIcon1 = new TTrayIcon(this);
+  TrayIcon1->Icon = Icon;
+  TrayIcon1->Hint = "Assistant";
+  TrayIcon1->PopupMenu = PopupMenu1;
+  TrayIcon1->OnDblClick = [](TComponent*) {
+    Application->Restore();
+    Application->BringToFront();
+  };
+
+  OnCanResize = [](TComponent*, int& width, int& height, bool& resize) {
+    LimitSideBarSize(width, height);
+    resize = true;
+  };
+  OnCloseQuery = [this](TComponent*, bool& canClose) {
+    // Closing sends the program to the notification area; only Exit ends it.
+    canClose = false;
+    Application->Minimize();
+    TrayIcon1->ApplicationMinimized();
+  };
+}
+
+TfMain::~TfMain() {
+  if (savedTreeProc_) tvObj->WindowProc = savedTreeProc_; // the tree's own procedure back
+  TrayIcon1->SetVisible(false);
+  // The entries table outlives the window (it is saved at exit); its tree does not.
+  if (FileList) FileList->DetachTree();
+  for (HICON icon : icons_) DestroyIcon(icon);
+}
+
+void TfMain::SetUp() {
+  // 1. The tree takes files dropped from the shell.
+  DragAcceptFiles(tvObj->Handle(), TRUE);
+  savedTreeProc_ = tvObj->WindowProc;
+  tvObj->WindowProc = [this](TMessage& message) {
+    if (message.Msg == WM_DROPFILES) {
+      DropFiles(reinterpret_cast<HDROP>(message.WParam));
+      return;
+    }
+    savedTreeProc_(message);
+  };
+  // 2. to 8.
+  BuildDiskMenu();
+  FileList = std::make_unique<TFileList>(&tvObj->Model());
+  LoadFileData();
+  if (!FileList->LoadErrorText().empty()) {
+    MessageDlg(FileList->LoadErrorText(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    FileList->CreateTable(); // go on with an empty table; the damaged file was kept
+  }
+  FillFileTree(tvObj->Model(), *FileList);
+  FormStyle = TFormStyle::fsStayOnTop;
+  DropList.clear();
+  SetCaption("Plimet");
+  TrayIcon1->SetVisible(true);
+}
+
+// --- menus and commands --------------------------------------------------------------
+
+void TfMain::BuildMenus() {
+  ActionList1 = new TActionList(this);
+  auto act = [this](const char* name, const char* caption, const char* category, std::function<void()> run) {
+    return ActionList1->Add(name, caption, category, [run](TComponent*) { run(); });
+  };
+  actChangePwd = act("actChangePwd", "Change Password", "File", [this] {
+    std::string newPwd;
+    if (!ShowChangePwdDialog(CurUserPwd, newPwd)) return;
+    const std::string oldPwd = CurUserPwd;
+    if (UserList->ChangePassword(CurUserCode, CurUserPwd, newPwd)) CurUserPwd = newPwd;
+    SaveUserData();
+    // Password books not opened in this run are kept readable under the new password.
+    RekeyPwdData(oldPwd);
+  });
+  actExit = act("actExit", "Exit", "File", [] { Application->Terminate(); });
+  actAddType = act("actAddType", "Add Catalog", "Edit", [this] {
+    std::string name;
+    if (InputQuery("New Catalog", "Catalog Name", name)) FileList->AddCatalog(CurrentNode, name);
+  });
+  actRemoveType = act("actRemoveType", "Remove Catalog", "Edit", [this] { RemoveCurrent("Remove the Catalog, Sure?", false); });
+  actDeleteType = act("actDeleteType", "Delete Catalog", "Edit", [this] { RemoveCurrent("Delete the Catalog, Sure?", true); });
+  actAddFiles = act("actAddFiles", "Add Files", "Edit", [this] {
+    if (!OpenDialog1->Execute()) return;
+    std::vector<std::string> skipped;
+    for (const std::string& path : OpenDialog1->Files()) {
+      if (path.size() > kEntryPathLength) {
+        skipped.push_back(path);
+        continue;
+      }
+      ShowFileIcon(FileList->AddNode(CurrentNode, path, kNoteFile), path);
+    }
+    if (!skipped.empty())
+      MessageDlg("These files have paths longer than a catalog entry holds and were not added:\n" + skipped.front() +
+                     (skipped.size() > 1 ? "\n(and " + std::to_string(skipped.size() - 1) + " more)" : ""),
+                 TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+  });
+  actOpenFolder = act("actOpenFolder", "Open Folder", "Edit", [this] { FileList->OpenNode(CurrentNode, false); });
+  actFind = act("actFind", "Find...", "Edit", [this] {
+    if (const TNodeData* entry = EntryOf(CurrentNode); entry && entry->NoteType == kNoteFolder)
+      ShellRun("find", entry->FFullName, "", SW_SHOWNORMAL);
+  });
+  auto copyMove = [this](bool move) {
+    const TNodeData* entry = EntryOf(CurrentNode);
+    if (!entry || entry->NoteType != kNoteFolder) return;
+    for (const std::string& name : DropList) ShellCopyMove(name, entry->FFullName, move);
+  };
+  actCopyFiles = act("actCopyFiles", "Copy Files to Folder", "Edit", [copyMove] { copyMove(false); });
+  actMoveFiles = act("actMoveFiles", "Move Files to Folder", "Edit", [copyMove] { copyMove(true); });
+  actRemoveFolder = act("actRemoveFolder", "Remove Folder", "Edit", [this] { RemoveCurrent("Remove the folder, Sure?", false); });
+  actDeleteFolder = act("actDeleteFolder", "Delete Folder", "Edit", [this] { RemoveCurrent("Delete the folder, Sure?", true); });
+  actOpenFile = act("actOpenFile", "Open File", "Edit", [this] { FileList->OpenNode(CurrentNode, false); });
+  actOpenFolderOfFile =
+      act("actOpenFolderOfFile", "Open Folder of the File", "Edit", [this] { FileList->OpenNode(CurrentNode, true); });
+  actRemoveFile = act("actRemoveFile", "Remove File", "Edit", [this] { RemoveCurrent("Remove the file, Sure?", false); });
+  actDeleteFile = act("actDeleteFile", "Delete File", "Edit", [this] { RemoveCurrent("Delete the file, Sure?", true); });
+  actMyComputer = act("actMyComputer", "MyComputer", "system",
+                      [this] { ShellRun("Open", "explorer", "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", SW_SHOWNORMAL); });
+  actExplorer = act("actExplorer", "Explorer", "system",
+                    [this] { ShellRun("explore", "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", "", SW_SHOWNORMAL); });
+  actDocuments = act("actDocuments", "My Documents", "system", [this] { ShellRun("Open", "explorer", "", SW_SHOWNORMAL); });
+  actNNb = act("actNNb", "Network Neiborhood", "system",
+               [this] { ShellRun("Open", "explorer", "::{208D2C60-3AEA-1069-A2D7-08002B30309D}", SW_SHOWNORMAL); });
+  actReccyleBin = act("actReccyleBin", "Recycle Bin", "system",
+                      [this] { ShellRun("Open", "explorer", "::{645FF040-5081-101B-9F08-00AA002F954E}", SW_SHOWNORMAL); });
+  actHelp = act("actHelp", "Help on line", "Help", [this] {
+    const std::string help = AppPath + "help.chm";
+    if (platform::Files().FileExists(help)) {
+      ShellRun("", help, "", SW_SHOW);
+    } else {
+      MessageDlg("System help file is not exist!", TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+    }
+  });
+  actWebsite = act("actWebsite", "Plimet on the Web", "Help", [this] { ShellRun("open", kWebsite, "", SW_SHOW); });
+  actAboutMe = act("actAboutMe", "About Me", "Help", [] { ShowAboutBox(); });
+
+  auto item = [this](TMenuItem* parent, TAction* action, const char* caption = nullptr) {
+    auto* made = new TMenuItem(this);
+    if (action) made->SetAction(action);
+    if (caption) made->SetCaption(caption);
+    parent->Add(made);
+    return made;
+  };
+  auto separator = [&item](TMenuItem* parent) { return item(parent, nullptr, "-"); };
+
+  MainMenu1 = new TMainMenu(this);
+  TMenuItem* root = MainMenu1->Items();
+  TMenuItem* file = item(root, nullptr, "File");
+  item(file, actChangePwd);
+  separator(file);
+  item(file, actExit);
+  TMenuItem* edit = item(root, nullptr, "Edit");
+  mnuCatalog = item(edit, nullptr, "Catalog");
+  for (TAction* a : {actAddType, actRemoveType, actDeleteType}) item(mnuCatalog, a);
+  separator(mnuCatalog);
+  item(mnuCatalog, actAddFiles);
+  mnuFolder = item(edit, nullptr, "Folder");
+  item(mnuFolder, actOpenFolder);
+  item(mnuFolder, actFind);
+  separator(mnuFolder);
+  item(mnuFolder, actRemoveFolder);
+  item(mnuFolder, actDeleteFolder);
+  mnuFile = item(edit, nullptr, "File");
+  item(mnuFile, actOpenFile);
+  item(mnuFile, actOpenFolderOfFile);
+  separator(mnuFile);
+  item(mnuFile, actRemoveFile);
+  item(mnuFile, actDeleteFile);
+  mnuDisk = item(root, nullptr, "Disk");
+  TMenuItem* system = item(root, nullptr, "System");
+  for (TAction* a : {actMyComputer, actExplorer, actDocuments, actNNb, actReccyleBin}) item(system, a);
+  TMenuItem* help = item(root, nullptr, "Help");
+  for (TAction* a : {actHelp, actWebsite, actAboutMe}) item(help, a);
+  SetMenu(MainMenu1);
+
+  ppType = new TPopupMenu(this);
+  for (TAction* a : {actAddType, actRemoveType, actDeleteType}) item(ppType->Items(), a);
+  separator(ppType->Items());
+  item(ppType->Items(), actAddFiles);
+  ppDir = new TPopupMenu(this);
+  itmOpenFolder = item(ppDir->Items(), actOpenFolder);
+  itmFind = item(ppDir->Items(), actFind);
+  sepDir1 = separator(ppDir->Items());
+  sepDir1->SetVisible(false); // hidden in every state
+  itmCopyFiles = item(ppDir->Items(), actCopyFiles);
+  itmMoveFiles = item(ppDir->Items(), actMoveFiles);
+  itmCopyFiles->SetVisible(false);
+  itmMoveFiles->SetVisible(false);
+  sepDir2 = separator(ppDir->Items());
+  itmRemoveFolder = item(ppDir->Items(), actRemoveFolder);
+  itmDeleteFolder = item(ppDir->Items(), actDeleteFolder);
+  ppFile = new TPopupMenu(this);
+  item(ppFile->Items(), actOpenFile);
+  item(ppFile->Items(), actOpenFolderOfFile);
+  separator(ppFile->Items());
+  item(ppFile->Items(), actRemoveFile);
+  item(ppFile->Items(), actDeleteFile);
+
+  PopupMenu1 = new TPopupMenu(this);
+  item(PopupMenu1->Items(), actChangePwd);
+  TMenuItem* tools = item(PopupMenu1->Items(), nullptr, "Tools");
+  for (TAction* a : {actMyComputer, actExplorer, actDocuments, actNNb, actReccyleBin}) item(tools, a);
+  TMenuItem* minimize = item(PopupMenu1->Items(), nullptr, "Minimize");
+  minimize->OnClick = [this](TComponent*) {
+    Application->Minimize();
+    TrayIcon1->ApplicationMinimized();
+  };
+  TMenuItem* restore = item(PopupMenu1->Items(), nullptr, "Restore");
+  restore->OnClick = [](TComponent*) { Application->Restore(); };
+  separator(PopupMenu1->Items());
+  item(PopupMenu1->Items(), actExit);
+}
+
+void TfMain::BuildDiskMenu() {
+  std::vector<std::string> drives;
+  GetDriveList(drives);
+  for (const std::string& root : drives) {
+    auto* drive = new TMenuItem(this);
+    drive->SetCaption(root);
+    drive->ImageIndex = 1;
+    drive->OnClick = [this, root](TComponent*) { ShellRun("explore", root, "", SW_SHOWNOACTIVATE); };
+    mnuDisk->Add(drive);
+  }
+}
+
+void TfMain::ShellRun(const char* verb, const std::string& file, const std::string& parameters, int show) {
+  ShellExecuteA(Handle(), verb, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr, show);
+}
+
+bool TfMain::Confirm(const std::string& question) {
+  // Only OK goes on; No, Escape and the close box do not.
+  return MessageDlg(question, TMsgDlgType::mtWarning, {TMsgDlgBtn::mbNo, TMsgDlgBtn::mbOK}) == mrOk;
+}
+
+void TfMain::RemoveCurrent(const char* question, bool fromDisk) {
+  if (!CurrentNode || !Confirm(question)) return;
+  TTreeNode* node = CurrentNode;
+  CurrentNode = nullptr; // its entry goes now
+  FileList->DeleteNode(node, fromDisk);
+}
+
+void TfMain::ShowFileIcon(TTreeNode* node, const std::string& path) {
+  if (!node) return;
+  if (auto icon = GetFileIcon(path)) {
+    const int index = ImageList1->AddIcon(std::move(icon));
+    node->SetImageIndex(index);
+    node->SetSelectedIndex(index);
+    node->SetStateIndex(index);
+  }
+}
+
+// --- the tree ---------------------------------------------------------------------------
+
+void TfMain::ChooseMenus(TTreeNode* node, bool catalogWithoutNode) {
+  mnuCatalog->SetEnabled(false);
+  mnuFolder->SetEnabled(false);
+  mnuFile->SetEnabled(false);
+  const TNodeData* entry = EntryOf(node);
+  if (!entry || entry->NoteType == kNoteCatalog) {
+    tvObj->PopupMenu = ppType;
+    mnuCatalog->SetEnabled(entry != nullptr || catalogWithoutNode);
+  } else if (entry->NoteType == kNoteFolder) {
+    tvObj->PopupMenu = ppDir;
+    mnuFolder->SetEnabled(true);
+  } else {
+    tvObj->PopupMenu = ppFile;
+    mnuFile->SetEnabled(true);
+  }
+}
+
+void TfMain::tvObjMouseDown(TComponent*, TMouseButton, WPARAM, int x, int y) {
+  CurrentNode = tvObj->GetNodeAt(x, y);
+  ChooseMenus(CurrentNode, true); // empty space offers the catalog commands
+  if (CurrentNode) tvObj->SetSelected(CurrentNode);
+}
+
+void TfMain::tvObjChange(TComponent*, TTreeNode* node) { ChooseMenus(node, false); }
+
+void TfMain::tvObjDblClick(TComponent*) { FileList->OpenNode(CurrentNode, false); }
+
+void TfMain::AddDroppedName(const std::string& name, std::vector<std::string>& skipped) {
+  if (name.size() > kEntryPathLength) {
+    skipped.push_back(name); // stored cut short it would name another place
+    return;
+  }
+  const bool isFile = platform::Files().FileExists(name);
+  TTreeNode* node = FileList->AddNode(CurrentNode, name, isFile ? kNoteFile : kNoteFolder);
+  if (isFile) {
+    ShowFileIcon(node, name);
+  } else if (node) {
+    node->SetImageIndex(1);
+    node->SetSelectedIndex(1);
+    node->SetStateIndex(1);
+  }
+}
+
+void TfMain::DropFiles(HDROP drop) {
+  const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+  POINT at{};
+  DragQueryPoint(drop, &at);
+  CurrentNode = tvObj->GetNodeAt(at.x, at.y);
+  const TNodeData* entry = EntryOf(CurrentNode);
+  if (entry && entry->NoteType == kNoteFile) {
+    DragFinish(drop);
+    return;
+  }
+  if (entry && entry->NoteType == kNoteFolder) {
+    POINT screen = at;
+    ClientToScreen(tvObj->Handle(), &screen);
+    for (TMenuItem* item : {itmOpenFolder, itmFind, sepDir1, sepDir2, itmRemoveFolder, itmDeleteFolder})
+      item->SetVisible(false);
+    itmCopyFiles->SetVisible(true);
+    itmMoveFiles->SetVisible(true);
+    ppDir->Popup(screen.x, screen.y + 5);
+    DropList.clear();
+    for (UINT i = 0; i < count; ++i) DropList.push_back(DroppedName(drop, i));
+    for (TMenuItem* item : {itmOpenFolder, itmFind, sepDir2, itmRemoveFolder, itmDeleteFolder}) item->SetVisible(true);
+    for (TMenuItem* item : {sepDir1, itmCopyFiles, itmMoveFiles}) item->SetVisible(false);
+    DragFinish(drop);
+    SaveFileData();
+    return;
+  }
+  std::vector<std::string> skipped;
+  for (UINT i = 0; i < count; ++i) AddDroppedName(DroppedName(drop, i), skipped);
+  DragFinish(drop);
+  SaveFileData();
+  if (!skipped.empty())
+    MessageDlg("These names are longer than a catalog entry holds and were not added:\n" + skipped.front() +
+                   (skipped.size() > 1 ? "\n(and " + std::to_string(skipped.size() - 1) + " more)" : ""),
+               TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+}
+
+// --- docking, the timer and the window's messages ------------------------------------
+
+void TfMain::Timer1Timer(TComponent*) {
+  try {
+    POINT pointer;
+    GetCursorPos(&pointer);
+    RECT r;
+    GetWindowRect(Handle(), &r);
+    int left = r.left, top = r.top;
+    docking_.Tick(left, top, r.right - r.left, r.bottom - r.top, pointer.x, pointer.y,
+                  GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    if (left != r.left || top != r.top)
+      SetWindowPos(Handle(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+  } catch (...) {
+    // a failed tick is forgotten; the next one runs as usual
+  }
+}
+
+void TfMain::WndProc(TMessage& m) {
+  switch (m.Msg) {
+  case WM_MOVING: {
+    auto* proposed = reinterpret_cast<RECT*>(m.LParam);
+    RECT current;
+    GetWindowRect(Handle(), &current);
+    const TDockRect placed = docking_.Moving({proposed->left, proposed->top, proposed->right, proposed->bottom},
+                                             current.right - current.left, current.bottom - current.top,
+                                             GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN));
+    *proposed = {placed.Left, placed.Top, placed.Right, placed.Bottom};
+    Timer1->SetEnabled(docking_.TimerWanted());
+    m.Result = TRUE;
+    return;
+  }
+  case WM_QUERYENDSESSION:
+    Application->Terminate();
+    m.Result = 1;
+    return;
+  case WM_PLIMET_WAKEUP:
+    if (IsIconic(Handle()) || !IsWindowVisible(Handle())) {
+      Application->Restore();
+    } else {
+      Application->BringToFront();
+    }
+    return;
+  default:
+    break;
+  }
+  TfBase::WndProc(m);
+}
+
+void ShowMainWindow() {
+  TfMain window(Application);
+  Application->SetMainForm(&window);
+  window.SetUp();
+  window.ShowModal();
+}
