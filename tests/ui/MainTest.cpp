@@ -1,0 +1,222 @@
+// The main side-bar in the program's own process: docking, drops, the
+// choice of menus and the catalog commands.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+
+#include <cstring>
+#include <filesystem>
+
+#include "support/ModalDriver.h"
+#include "support/StoreFixture.h"
+#include "ui/uMain.h"
+
+namespace {
+
+// A drop from the shell: names at a point of the tree.
+HDROP MakeDrop(const std::vector<std::string>& names, POINT at) {
+  std::string list;
+  for (const std::string& name : names) list += name + '\0';
+  list += '\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->pt = at;
+  header->fNC = FALSE;
+  header->fWide = FALSE;
+  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+POINT MiddleOf(TTreeView* tree, TTreeNode* node) {
+  RECT r{};
+  TreeView_GetItemRect(tree->Handle(), tree->ItemOf(node), &r, TRUE);
+  return {r.left + 2, (r.top + r.bottom) / 2};
+}
+
+std::string Shape(const TTreeNodes& nodes) {
+  std::string text;
+  for (TTreeNode* node = nodes.GetFirstNode(); node; node = node->GetNext())
+    text += std::string(static_cast<std::size_t>(node->Level()), '.') + node->Text() + ";";
+  return text;
+}
+
+class MainTest : public StoreTest {
+protected:
+  MainTest() : services_(nullptr, &platform::SystemShell()) {
+    dm = std::make_unique<TDM>();
+    LogIn("anna", "pw");
+    main = new TfMain(&app);
+    app.SetMainForm(main);
+    main->SetUp();
+    main->Show();
+  }
+  ~MainTest() override { delete main; }
+  void Drop(const std::vector<std::string>& names, POINT at) {
+    SendMessageA(main->tvObj->Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names, at)), 0);
+  }
+  TApplication app;
+  ModalDriver driver;
+  std::unique_ptr<TDM> dm;
+  TfMain* main;
+
+private:
+  platform::ScopedServices services_; // the real shell, for icons and file operations
+};
+
+} // namespace
+
+TEST_F(MainTest, TheWindowIsTheSideBar) {
+  char name[32] = {};
+  GetClassNameA(main->Handle(), name, sizeof name);
+  EXPECT_STREQ(name, "Plimet");
+  EXPECT_EQ(FindWindowA("Plimet", nullptr), main->Handle());
+  EXPECT_TRUE(GetWindowLongPtrA(main->Handle(), GWL_EXSTYLE) & WS_EX_TOPMOST);
+  RECT r;
+  GetWindowRect(main->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 224);
+  SetWindowPos(main->Handle(), nullptr, 0, 0, 150, 300, SWP_NOMOVE | SWP_NOZORDER);
+  GetWindowRect(main->Handle(), &r);
+  EXPECT_EQ(r.right - r.left, 240) << "below 200 wide becomes 240";
+  EXPECT_EQ(r.bottom - r.top, 410);
+  EXPECT_TRUE(main->TrayIcon1->Visible());
+  // Closing only minimizes.
+  SendMessageA(main->Handle(), WM_CLOSE, 0, 0);
+  EXPECT_TRUE(IsWindow(main->Handle()));
+  EXPECT_FALSE(app.Terminated());
+  // The wake-up message of a second start brings it back.
+  SendMessageA(main->Handle(), WM_PLIMET_WAKEUP, 0, 0);
+  EXPECT_TRUE(IsWindowVisible(main->Handle()));
+  // The end of the log-on ends the program.
+  EXPECT_EQ(SendMessageA(main->Handle(), WM_QUERYENDSESSION, 0, 0), 1);
+  EXPECT_TRUE(app.Terminated());
+}
+
+TEST_F(MainTest, DraggingAgainstAnEdgeDocksAndStartsTheTimer) {
+  RECT r;
+  GetWindowRect(main->Handle(), &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  RECT proposed{-30, 50, -30 + w, 50 + h};
+  SendMessageA(main->Handle(), WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&proposed));
+  EXPECT_EQ(proposed.left, 0);
+  EXPECT_EQ(main->Docking().Edges(), deLeft);
+  EXPECT_TRUE(main->Timer1->Enabled());
+  // The pointer far away: the next tick slides the window out to a 2-pixel strip.
+  SetWindowPos(main->Handle(), nullptr, 0, 50, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  SetCursorPos(GetSystemMetrics(SM_CXSCREEN) - 5, GetSystemMetrics(SM_CYSCREEN) - 5);
+  main->Timer1Timer(nullptr);
+  GetWindowRect(main->Handle(), &r);
+  EXPECT_EQ(r.left, 2 - w);
+  SetCursorPos(1, 100); // on the strip
+  main->Timer1Timer(nullptr);
+  GetWindowRect(main->Handle(), &r);
+  EXPECT_EQ(r.left, 0);
+  RECT away{300, 200, 300 + w, 200 + h};
+  SendMessageA(main->Handle(), WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&away));
+  EXPECT_FALSE(main->Timer1->Enabled());
+}
+
+TEST_F(MainTest, DropsAddEntriesAndAreSaved) {
+  const std::string file = folder / "Report.txt";
+  WriteFileBytes(file, "x");
+  std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "Data");
+  Drop({file, folder / "Data"}, {5, 150}); // empty space
+  EXPECT_EQ(Shape(main->tvObj->Items()), "Report.txt;Data;");
+  ASSERT_TRUE(PathExists(UserPath("DataFile.cds"))) << "written after the drop";
+  TTreeNode* report = main->tvObj->Items().Item(0);
+  EXPECT_GE(report->ImageIndex(), 2) << "the file's own icon, appended";
+  EXPECT_EQ(main->tvObj->Items().Item(1)->ImageIndex(), 1);
+
+  // Onto a catalog: inside it. Onto a file: ignored.
+  main->CurrentNode = nullptr;
+  FileList->AddCatalog(nullptr, "Cat");
+  app.ProcessMessages();
+  Drop({file}, MiddleOf(main->tvObj, main->tvObj->Items().Item(2)));
+  EXPECT_EQ(Shape(main->tvObj->Items()), "Report.txt;Data;Cat;.Report.txt;");
+  Drop({file}, MiddleOf(main->tvObj, report));
+  EXPECT_EQ(main->tvObj->Items().Count(), 4);
+
+  // A name longer than an entry holds is not stored cut short; the user hears which.
+  driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); });
+  Drop({"C:\\" + std::string(300, 'x')}, {5, 300});
+  EXPECT_EQ(main->tvObj->Items().Count(), 4);
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST_F(MainTest, ADropOnAFolderOffersCopyAndMove) {
+  const std::string target = folder / "Target";
+  std::filesystem::create_directories(std::filesystem::path(target));
+  const std::string file = folder / "moved.txt";
+  WriteFileBytes(file, "content");
+  TTreeNode* dir = FileList->AddNode(nullptr, target, kNoteFolder);
+  app.ProcessMessages();
+  std::vector<std::string> shown;
+  SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    HWND focus = GetFocus() ? GetFocus() : GetActiveWindow();
+    PostMessageA(focus, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(focus, WM_KEYDOWN, VK_DOWN, 1);
+    PostMessageA(focus, WM_KEYDOWN, VK_RETURN, 1); // the second item: move
+  });
+  Drop({file}, MiddleOf(main->tvObj, dir));
+  EXPECT_EQ(main->DropList, (std::vector<std::string>{file}));
+  EXPECT_TRUE(main->itmOpenFolder->Visible()) << "the folder menu is back as it was";
+  EXPECT_FALSE(main->itmCopyFiles->Visible());
+  app.ProcessMessages(); // the chosen command runs now
+  EXPECT_TRUE(PathExists(target + "\\moved.txt"));
+  EXPECT_FALSE(PathExists(file));
+  EXPECT_EQ(main->tvObj->Items().Count(), 1) << "the catalog itself does not change";
+}
+
+TEST_F(MainTest, APressChoosesTheMenusAndCommandsActOnItsNode) {
+  TTreeNode* cat = FileList->AddCatalog(nullptr, "Cat");
+  TTreeNode* dir = FileList->AddNode(cat, "C:\\windows", kNoteFolder);
+  app.ProcessMessages();
+  main->tvObj->SetSelected(nullptr);
+  auto press = [&](POINT at) {
+    PostMessageA(main->tvObj->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(at.x, at.y));
+    PostMessageA(main->tvObj->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+    // The context menu opens on the release: close it again, and wait
+    // until that has happened so no key is left for later windows.
+    static bool closed;
+    closed = false;
+    SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
+      KillTimer(nullptr, timer);
+      PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+      closed = true;
+    });
+    while (!closed) app.HandleMessage();
+    app.ProcessMessages();
+  };
+  main->tvObj->Items().Item(0); // expanded below
+  SendMessageA(main->tvObj->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(main->tvObj->ItemOf(cat)));
+  press(MiddleOf(main->tvObj, dir));
+  EXPECT_EQ(main->CurrentNode, dir);
+  EXPECT_EQ(main->tvObj->PopupMenu, main->ppDir);
+  EXPECT_TRUE(main->mnuFolder->Enabled());
+  EXPECT_FALSE(main->mnuCatalog->Enabled());
+  press({5, 300}); // empty space
+  EXPECT_EQ(main->CurrentNode, nullptr);
+  EXPECT_EQ(main->tvObj->PopupMenu, main->ppType);
+  EXPECT_TRUE(main->mnuCatalog->Enabled());
+
+  // "Add Catalog" under nothing: a top-level catalog, named as typed.
+  driver.When("TForm", [](HWND) {
+    TypeText("Work");
+    PressKey(VK_RETURN);
+  });
+  main->actAddType->Execute();
+  EXPECT_EQ(Shape(main->tvObj->Items()), "Cat;.windows;Work;");
+  // "Remove Catalog" on Cat: its subtree goes, nothing on disk is touched.
+  main->CurrentNode = cat;
+  driver.When("TMessageForm", [](HWND form) { CloseByCloseBox(form); }); // not OK: nothing happens
+  main->actRemoveType->Execute();
+  EXPECT_EQ(main->tvObj->Items().Count(), 3);
+  driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); });
+  main->actRemoveType->Execute();
+  EXPECT_EQ(Shape(main->tvObj->Items()), "Work;");
+  EXPECT_EQ(main->CurrentNode, nullptr);
+  EXPECT_TRUE(PathExists("C:\\windows"));
+  EXPECT_EQ(FileList->DataSet().RecordCount(), 1);
+}
