@@ -179,15 +179,18 @@ TEST_F(MainTest, APressChoosesTheMenusAndCommandsActOnItsNode) {
     PostMessageA(main->tvObj->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(at.x, at.y));
     // The context menu opens on the release: close it again, and wait
     // until that has happened so no key is left for later windows.
-    static bool closed;
-    closed = false;
+    static bool closed, menuShown;
+    closed = menuShown = false;
     SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
       KillTimer(nullptr, timer);
+      HWND menu = FindWindowA("#32768", nullptr);
+      menuShown = menu && IsWindowVisible(menu);
       PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
       closed = true;
     });
     while (!closed) app.HandleMessage();
     app.ProcessMessages();
+    EXPECT_TRUE(menuShown) << "the context menu opened";
   };
   main->tvObj->Items().Item(0); // expanded below
   SendMessageA(main->tvObj->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(main->tvObj->ItemOf(cat)));

@@ -491,18 +491,24 @@ void TWinControl::WndProc(TMessage& m) {
   case WM_LBUTTONDBLCLK:
     if (OnDblClick) OnDblClick(this);
     break;
-  case WM_CONTEXTMENU:
-    if (auto* menu = dynamic_cast<TPopupMenu*>(PopupMenu)) {
+  case WM_CONTEXTMENU: {
+    // The menu of the control the user pressed (wParam), which may be a
+    // child telling its parent, else this control's own.
+    TWinControl* target = FromHandle(reinterpret_cast<HWND>(m.WParam));
+    if (!target || !dynamic_cast<TPopupMenu*>(target->PopupMenu)) target = this;
+    if (auto* menu = dynamic_cast<TPopupMenu*>(target->PopupMenu)) {
       POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
       if (at.x == -1 && at.y == -1) { // from the keyboard: at the control
         at = {0, 0};
-        ClientToScreen(handle_, &at);
+        ClientToScreen(target->handle_, &at);
       }
-      menu->PopupComponent = this;
+      menu->PopupComponent = target;
       menu->Popup(at.x, at.y);
+      m.Result = 1;
       return;
     }
     break;
+  }
   case WM_KEYDOWN:
     if (OnKeyDown) {
       WORD key = static_cast<WORD>(m.WParam);

@@ -1,0 +1,113 @@
+#!/usr/bin/env bash
+# Starts the built plimet.exe in a fresh program folder under Wine on a
+# private Xvfb and drives it with real X input only: create an account at
+# the login, add a catalog, exit by the File menu, start again and log in,
+# find the catalog again; a second start while the side-bar is shown ends
+# at once. (Exit is chosen from the notification-area icon's menu: with no
+# window manager on Xvfb, a click does not make the side-bar active for F10.) Screenshots go to BUILD/screenshots.
+#   tests/e2e/first-run.sh BUILD_DIR PROGRAM_DIR PLIMET_DATA
+set -euo pipefail
+build=$(cd "$1" && pwd)
+program=$(cd "$2" && pwd)
+plimet_data=$3
+here=$(cd "$(dirname "$0")/../.." && pwd)
+shots="$build/screenshots"
+run="$build/e2e/program"
+mkdir -p "$shots"
+rm -rf "$build/e2e" && mkdir -p "$run"
+cp -r "$program"/. "$run"/
+
+export WINEPREFIX="$build/wineprefix" WINEDEBUG=-all PATH="/usr/lib/wine:$PATH"
+display=:$((70 + RANDOM % 19))
+Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
+xvfb=$!
+cleanup() { wineserver -k 2>/dev/null || true; kill $xvfb 2>/dev/null || true; }
+trap cleanup EXIT
+export DISPLAY=$display
+sleep 1
+"$here/tools/wine-run.sh" "$build" cmd /c exit >/dev/null 2>&1 || true # prefix ready, fonts in place
+
+fail() { echo "e2e: $*" >&2; xwd -root -silent | convert xwd:- "$shots/e2e-failure.png" || true; exit 1; }
+wait_window() { # name, seconds
+  for _ in $(seq 1 $(( $2 * 4 ))); do
+    id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
+    [ -n "$id" ] && { echo "$id"; return 0; }
+    sleep 0.25
+  done
+  return 1
+}
+shot() { sleep 0.5; xwd -root -silent | convert xwd:- "$shots/$1.png"; }
+keys() { for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.3; done; }
+type_text() { xdotool type --delay 60 "$1"; sleep 0.3; }
+start() { ( cd "$run" && exec wine64 ./plimet.exe >/dev/null 2>&1 ) & echo $!; }
+
+# 1. First start: a new account.
+first=$(start)
+login=$(wait_window Login 60) || fail "no login window"
+shot e2e-login
+keys shift+Tab           # from the password to the account field
+type_text anna
+keys Return
+wait_window Warning 10 >/dev/null || fail "no offer to create the account"
+keys Return              # OK: create it
+wait_window "Change Password" 10 >/dev/null || fail "no change-password dialog"
+keys Tab                 # the old password stays empty
+type_text pw
+keys Tab
+type_text pw
+keys Return
+main=$(wait_window Plimet 20) || fail "no side-bar after the login"
+
+# 2. A catalog, from the tree's context menu on empty space.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 80))
+sleep 0.3
+xdotool click 3
+sleep 1
+keys Down Return         # "Add Catalog"
+wait_window "New Catalog" 10 >/dev/null || fail "no name prompt"
+type_text Work
+keys Return
+sleep 0.5
+shot e2e-sidebar
+
+# 3. A second start while the side-bar shows ends at once.
+second=$(start)
+for _ in $(seq 1 60); do kill -0 "$second" 2>/dev/null || break; sleep 0.25; done
+kill -0 "$second" 2>/dev/null && fail "the second start did not end"
+[ "$(xdotool search --onlyvisible --name '^Login$' 2>/dev/null | wc -l)" = 0 ] || fail "a second login showed"
+
+# 4. Exit from the notification-area icon's menu (its last item).
+exit_by_tray() {
+  tray=$(xdotool search --onlyvisible --name "Wine System Tray" 2>/dev/null | head -1 || true)
+  [ -n "$tray" ] || fail "no notification area"
+  eval "$(xdotool getwindowgeometry --shell "$tray")"
+  xdotool mousemove $((X + 12)) $((Y + HEIGHT - 12)) click 3 # the icon, below the tray's caption
+  sleep 1
+  # No keyboard focus without a window manager: click the last item, "Exit".
+  local menu=""
+  for w in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+    eval "$(xdotool getwindowgeometry --shell "$w")"
+    if [ "$X" -lt 40 ] && [ "$Y" -ge 25 ] && [ "$Y" -lt 60 ] && [ "$HEIGHT" -gt 60 ] && [ "$HEIGHT" -lt 200 ]; then menu=$w; break; fi
+  done
+  [ -n "$menu" ] || fail "the tray menu did not open"
+  eval "$(xdotool getwindowgeometry --shell "$menu")"
+  xdotool mousemove $((X + 30)) $((Y + HEIGHT - 10)) click 1
+}
+exit_by_tray
+for _ in $(seq 1 80); do kill -0 "$first" 2>/dev/null || break; sleep 0.25; done
+kill -0 "$first" 2>/dev/null && fail "Exit did not end the program"
+[ -f "$run/UserData.cds" ] || fail "UserData.cds was not written"
+"$plimet_data" show "$run/anna/DataFile.cds" | grep -q "Work" || fail "the catalog was not saved"
+
+# 5. Start again and log in: the catalog is there.
+third=$(start)
+wait_window Login 60 >/dev/null || fail "no login window on the second run"
+type_text pw
+keys Return
+main=$(wait_window Plimet 20) || fail "no side-bar on the second run"
+shot e2e-sidebar-again
+exit_by_tray
+for _ in $(seq 1 80); do kill -0 "$third" 2>/dev/null || break; sleep 0.25; done
+"$plimet_data" show "$run/anna/DataFile.cds" | grep -q "Work" || fail "the catalog was lost"
+echo "e2e: passed; screenshots in $shots"
