@@ -7,6 +7,8 @@
 #include "store/uFun.h"
 #include "ui/uAbout.h"
 #include "ui/uChangePwd.h"
+#include "ui/uInputPwd.h"
+#include "ui/uPWDManage.h"
 
 namespace {
 
@@ -201,6 +203,16 @@ void TfMain::BuildMenus() {
     // Password books not opened in this run are kept readable under the new password.
     RekeyPwdData(oldPwd);
   });
+  actPwdMng = act("actPwdMng", "Password Manager", "", [] {
+    std::string typed;
+    if (!ShowInputPwdDialog(typed)) return;
+    if (!UserList->CheckUser(CurUserCode, typed)) {
+      MessageDlg("Invalid Password!", TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+      return;
+    }
+    ShowPwdManageWindow(); // an error while it loads its tables reaches the error box
+    SavePwdData();
+  });
   actExit = act("actExit", "Exit", "File", [] { Application->Terminate(); });
   actAddType = act("actAddType", "Add Catalog", "Edit", [this] {
     std::string name;
@@ -276,6 +288,8 @@ void TfMain::BuildMenus() {
   TMenuItem* file = item(root, nullptr, "File");
   item(file, actChangePwd);
   separator(file);
+  item(file, actPwdMng);
+  separator(file);
   item(file, actExit);
   TMenuItem* edit = item(root, nullptr, "Edit");
   mnuCatalog = item(edit, nullptr, "Catalog");
@@ -328,6 +342,7 @@ void TfMain::BuildMenus() {
   item(PopupMenu1->Items(), actChangePwd);
   TMenuItem* tools = item(PopupMenu1->Items(), nullptr, "Tools");
   for (TAction* a : {actMyComputer, actExplorer, actDocuments, actNNb, actReccyleBin}) item(tools, a);
+  item(PopupMenu1->Items(), actPwdMng);
   TMenuItem* minimize = item(PopupMenu1->Items(), nullptr, "Minimize");
   minimize->OnClick = [this](TComponent*) {
     Application->Minimize();

@@ -55,7 +55,7 @@ public:
   std::vector<std::string> DropList;
   const TDocking& Docking() const { return docking_; }
 
-  TAction *actChangePwd, *actExit, *actAddType, *actRemoveType, *actDeleteType, *actAddFiles, *actOpenFolder,
+  TAction *actChangePwd, *actPwdMng, *actExit, *actAddType, *actRemoveType, *actDeleteType, *actAddFiles, *actOpenFolder,
       *actFind, *actCopyFiles, *actMoveFiles, *actRemoveFolder, *actDeleteFolder, *actOpenFile,
       *actOpenFolderOfFile, *actRemoveFile, *actDeleteFile, *actMyComputer, *actExplorer, *actDocuments, *actNNb,
       *actReccyleBin, *actHelp, *actWebsite, *actAboutMe;

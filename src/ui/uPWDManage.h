@@ -1,0 +1,43 @@
+#pragma once
+// The password book: the account's tree of password catalogs, the records
+// of the selected catalog in a grid and in edit fields, and the commands
+// for both. Every change that reaches the tables is written at once.
+#include "app/uBase.h"
+#include "framework/win32/ActnList.h"
+#include "framework/win32/ComCtrls.h"
+#include "framework/win32/DBCtrls.h"
+#include "framework/win32/ExtCtrls.h"
+#include "framework/win32/Menus.h"
+
+class TfPWDManage : public TfBase {
+public:
+  explicit TfPWDManage(TComponent* owner);
+  ~TfPWDManage() override;
+  PLIMET_CLASS_NAME(TfPWDManage)
+
+  // The set-up: tables created, connected, bound and loaded (raises what
+  // loading raises), then the tree filled.
+  void SetUp();
+  void UpdateCommandStates();
+
+  TToolBar* ToolBar1;
+  TTreeView* tv;
+  TSplitter* Splitter1;
+  TDBGrid* grdData;
+  TPanel* Panel1;
+  TDBEdit *DBEdit1, *DBEdit2, *DBEdit3, *DBEdit4;
+  TDataSource* dtsData;
+  TPopupMenu* PopupMenu1;
+  TImageList* ImageList1;
+  TActionList* ActionList1;
+  TAction *actNewType, *actDelType, *actNew, *actEdit, *actDel, *actSave, *actCancel;
+
+  int CurrentCatalogId = 0;
+  TTreeNode* PressedNode = nullptr;
+
+private:
+  void WritePasswordTables();
+};
+
+// Creates the window, sets it up, shows it modally and destroys it.
+void ShowPwdManageWindow();
