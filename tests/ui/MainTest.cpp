@@ -8,6 +8,7 @@
 #include <filesystem>
 
 #include "support/ModalDriver.h"
+#include "support/Screenshot.h"
 #include "support/StoreFixture.h"
 #include "ui/uMain.h"
 
@@ -222,4 +223,83 @@ TEST_F(MainTest, APressChoosesTheMenusAndCommandsActOnItsNode) {
   EXPECT_EQ(main->CurrentNode, nullptr);
   EXPECT_TRUE(PathExists("C:\\windows"));
   EXPECT_EQ(FileList->DataSet().RecordCount(), 1);
+}
+
+TEST_F(MainTest, DeletingANestedCatalogRecyclesEveryReferenceDepthFirst) {
+  // Files and a folder on disk, referenced from a nested catalog.
+  std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "Folder");
+  for (const char* name : {"a.txt", "b.txt", "keep.txt"}) WriteFileBytes(folder / name, name);
+  TTreeNode* cat = FileList->AddCatalog(nullptr, "Cat");
+  TTreeNode* sub = FileList->AddCatalog(cat, "Sub");
+  FileList->AddNode(sub, folder / "a.txt", kNoteFile);
+  FileList->AddNode(cat, folder / "Folder", kNoteFolder);
+  FileList->AddNode(sub, folder / "b.txt", kNoteFile);
+  FileList->AddNode(nullptr, folder / "keep.txt", kNoteFile);
+  app.ProcessMessages();
+  main->CurrentNode = cat;
+  driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); }); // "Delete the Catalog, Sure?"
+  // The shell asks once per file or folder; each question is answered Yes.
+  std::vector<std::string> asked;
+  for (int i = 0; i < 3; ++i)
+    driver.When("#32770", [&asked](HWND box) {
+      char text[256] = {};
+      GetWindowTextA(box, text, sizeof text);
+      asked.push_back(text);
+      PostMessageA(box, WM_COMMAND, IDYES, 0);
+    });
+  main->actDeleteType->Execute();
+  EXPECT_EQ(asked.size(), 3u) << "one shell question per referenced file or folder";
+  EXPECT_FALSE(PathExists(folder / "a.txt"));
+  EXPECT_FALSE(PathExists(folder / "b.txt"));
+  EXPECT_FALSE(PathExists(folder / "Folder"));
+  EXPECT_TRUE(PathExists(folder / "keep.txt"));
+  EXPECT_EQ(Shape(main->tvObj->Items()), "keep.txt;");
+  EXPECT_EQ(FileList->DataSet().RecordCount(), 1);
+}
+
+TEST_F(MainTest, ChangingThePasswordRewritesTheAccountAndBothBooks) {
+  UserList->AddUser("anna", "pw");
+  // A password book written under the old password, not opened in this run.
+  TTreeModel tree;
+  PubList = std::make_unique<TPubList>(&tree);
+  PubData = std::make_unique<TPubData>();
+  LoadPwdData();
+  PubList->AddType(nullptr, "Mail");
+  SavePwdData();
+  PubList.reset();
+  PubData.reset();
+  driver.When("TfChangePwd", [](HWND) {
+    RunSteps({[] { TypeText("pw"); }, [] { PressKey(VK_TAB); }, [] { TypeText("new"); }, [] { PressKey(VK_TAB); },
+              [] { TypeText("new"); }, [] { PressKey(VK_RETURN); }});
+  });
+  main->actChangePwd->Execute();
+  EXPECT_EQ(CurUserPwd, "new");
+  TUserList saved;
+  ASSERT_TRUE(saved.LoadData(UserDataPath()));
+  EXPECT_TRUE(saved.CheckUser("anna", "new"));
+  for (const char* book : {"PwdType.cds", "PwdFile.cds"}) {
+    TMemoryStream stream;
+    EXPECT_NO_THROW(OpenPasswordBook(UserPath(book), "anna", "new", stream)) << book;
+    EXPECT_THROW(OpenPasswordBook(UserPath(book), "anna", "pw", stream), EStoreError) << book;
+  }
+}
+
+TEST_F(MainTest, TheSideBarWithCatalogsFoldersAndFiles) {
+  WriteFileBytes(folder / "Report.txt", "x");
+  WriteFileBytes(folder / "Notes.txt", "x");
+  TTreeNode* work = FileList->AddCatalog(nullptr, "Work");
+  FileList->AddCatalog(nullptr, "Private");
+  TTreeNode* docs = FileList->AddCatalog(work, "Documents");
+  SendMessageA(main->tvObj->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(main->tvObj->ItemOf(work)));
+  app.ProcessMessages();
+  Drop({folder / "Report.txt", folder / "Notes.txt", folder.Path().substr(0, folder.Path().size() - 1)},
+       MiddleOf(main->tvObj, docs));
+  SendMessageA(main->tvObj->Handle(), TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(main->tvObj->ItemOf(docs)));
+  EXPECT_EQ(Shape(main->tvObj->Items()).substr(0, 16), "Work;.Documents;");
+  EXPECT_EQ(main->tvObj->Items().Count(), 6);
+  RedrawWindow(main->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
+  app.ProcessMessages();
+  Sleep(200);
+  app.ProcessMessages();
+  EXPECT_TRUE(SaveWindowShot(main->Handle(), "screenshots/side-bar.bmp"));
 }
