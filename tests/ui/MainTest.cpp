@@ -10,6 +10,7 @@
 #include "support/ModalDriver.h"
 #include "support/Screenshot.h"
 #include "support/StoreFixture.h"
+#include "framework/win32/StdCtrls.h"
 #include "ui/uMain.h"
 
 namespace {
@@ -302,4 +303,45 @@ TEST_F(MainTest, TheSideBarWithCatalogsFoldersAndFiles) {
   Sleep(200);
   app.ProcessMessages();
   EXPECT_TRUE(SaveWindowShot(main->Handle(), "screenshots/side-bar.bmp"));
+}
+
+TEST_F(MainTest, AddFilesHelpAndCommandsOnTheWrongKindOfNode) {
+  for (const char* name : {"one.txt", "two.txt", "three.txt"}) WriteFileBytes(folder / name, name);
+  TTreeNode* cat = FileList->AddCatalog(nullptr, "Cat");
+  main->CurrentNode = cat;
+  main->OpenDialog1->InitialDir = folder.Path();
+  driver.When("#32770", [](HWND box) {
+    SetDlgItemTextA(box, 0x47C, "\"one.txt\" \"two.txt\" \"three.txt\"");
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  main->actAddFiles->Execute();
+  EXPECT_EQ(cat->Count(), 3) << "three file entries under the catalog";
+  for (int i = 0; i < cat->Count(); ++i) {
+    EXPECT_GE(cat->Item(i)->ImageIndex(), 2) << "each with its own icon";
+    EXPECT_EQ(static_cast<const TNodeData*>(cat->Item(i)->Data())->NoteType, kNoteFile);
+  }
+
+  // Find and copy act only on a folder entry: on a file they do nothing.
+  main->CurrentNode = cat->Item(0);
+  main->DropList = {folder / "two.txt"};
+  main->actCopyFiles->Execute();
+  main->actFind->Execute();
+  EXPECT_EQ(FolderEntries(folder.Path()).size(), 4u) << "nothing copied anywhere";
+
+  // Without a help file beside the program: a notice, nothing else.
+  std::string notice;
+  driver.When("TMessageForm", [&notice](HWND box) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
+    for (int i = 0; form && i < form->ComponentCount(); ++i)
+      if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) notice = label->Caption();
+    PressKey(VK_RETURN);
+  });
+  main->actHelp->Execute();
+  EXPECT_EQ(notice, "System help file is not exist!");
+
+  // Remove with no current node does nothing, and asks nothing.
+  main->CurrentNode = nullptr;
+  main->actRemoveFile->Execute();
+  EXPECT_EQ(FileList->DataSet().RecordCount(), 4);
+  EXPECT_EQ(driver.Pending(), 0u);
 }
