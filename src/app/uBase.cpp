@@ -25,3 +25,10 @@ void TfBase::FormCreate(TComponent*) {
     if (Application) Application->ShowException("Unable to write to " + path);
   }
 }
+
+void AddResourceImages(TImageList* list, const char* name) {
+  auto bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0));
+  if (!bitmap) return;
+  list->AddMasked(bitmap, RGB(255, 0, 255));
+  DeleteObject(bitmap);
+}

@@ -4,6 +4,7 @@
 // the program and writes it back.
 #include <string>
 
+#include "framework/win32/ComCtrls.h"
 #include "framework/win32/Forms.h"
 
 class TfBase : public TForm {
@@ -24,3 +25,7 @@ private:
 // The settings file and its one key.
 std::string ConfigPath();
 constexpr const char* kDefaultSkinFile = "Skins\\Deep\\DeepCyan.ssk";
+
+// Adds the images of a bitmap strip in the program's resources (16 pixels
+// each, magenta transparent) to an image list.
+void AddResourceImages(TImageList* list, const char* name);

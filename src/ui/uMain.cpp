@@ -14,61 +14,6 @@ namespace {
 
 constexpr std::size_t kEntryPathLength = 256; // the entries table's "FFullName" column
 
-// Draws one 16 x 16 picture on magenta (the mask colour) with a painter.
-template <typename Paint>
-HBITMAP Picture(Paint paint) {
-  HDC screen = GetDC(nullptr);
-  HBITMAP bitmap = CreateCompatibleBitmap(screen, 16, 16);
-  HDC dc = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(dc, bitmap);
-  RECT all{0, 0, 16, 16};
-  HBRUSH key = CreateSolidBrush(RGB(255, 0, 255));
-  FillRect(dc, &all, key);
-  DeleteObject(key);
-  paint(dc);
-  SelectObject(dc, old);
-  DeleteDC(dc);
-  ReleaseDC(nullptr, screen);
-  return bitmap;
-}
-
-void Box(HDC dc, int l, int t, int r, int b, COLORREF fill, COLORREF edge) {
-  HBRUSH brush = CreateSolidBrush(fill);
-  HPEN pen = CreatePen(PS_SOLID, 1, edge);
-  HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
-  Rectangle(dc, l, t, r, b);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
-}
-
-void AddPicture(TImageList* list, HBITMAP bitmap) {
-  list->AddMasked(bitmap, RGB(255, 0, 255));
-  DeleteObject(bitmap);
-}
-
-// A catalog: a deep cyan book. A folder: a yellow folder.
-HBITMAP CatalogPicture() {
-  return Picture([](HDC dc) {
-    Box(dc, 3, 1, 14, 15, RGB(0, 122, 142), RGB(0, 62, 76));
-    Box(dc, 5, 3, 12, 6, RGB(230, 245, 248), RGB(230, 245, 248));
-  });
-}
-HBITMAP FolderPicture() {
-  return Picture([](HDC dc) {
-    Box(dc, 1, 3, 7, 6, RGB(230, 180, 60), RGB(150, 110, 20));
-    Box(dc, 1, 5, 15, 14, RGB(250, 210, 90), RGB(150, 110, 20));
-  });
-}
-HBITMAP ProgramPicture() {
-  return Picture([](HDC dc) {
-    Box(dc, 1, 1, 15, 15, RGB(0, 140, 160), RGB(0, 62, 76));
-    Box(dc, 4, 4, 8, 12, RGB(255, 255, 255), RGB(255, 255, 255));
-    Box(dc, 8, 4, 12, 8, RGB(255, 255, 255), RGB(255, 255, 255));
-  });
-}
-
 std::string DroppedName(HDROP drop, UINT index) {
   // Read at the full length: a name cut to a fixed buffer names another place.
   const UINT length = DragQueryFileA(drop, index, nullptr, 0);
@@ -94,15 +39,13 @@ TfMain::TfMain(TComponent* owner) : TfBase(owner) {
   SetBounds(0, 0, 224, 458);
 
   ImageList1 = new TImageList(this);
-  AddPicture(ImageList1, CatalogPicture());
-  AddPicture(ImageList1, FolderPicture());
-  ImageList2 = new TImageList(this);
-  AddPicture(ImageList2, ProgramPicture());
+  AddResourceImages(ImageList1, "TREEIMAGES"); // 0 catalog, 1 folder
   ImageList3 = new TImageList(this);
-  AddPicture(ImageList3, CatalogPicture());
-  AddPicture(ImageList3, FolderPicture());
-  Icon = ImageList_GetIcon(ImageList2->Handle(), 0, ILD_NORMAL);
-  icons_.push_back(Icon);
+  AddResourceImages(ImageList3, "TREEIMAGES");
+  Icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, 0));
+  if (Icon) icons_.push_back(Icon);
+  ImageList2 = new TImageList(this);
+  ImageList2->AddIcon(Icon);
 
   StatusBar1 = new TStatusBar(this);
   StatusBar1->SetParent(this);

@@ -22,8 +22,9 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
   BorderIcons = {true, true, false, false};
   SetClientSize(647, 475);
 
+  // New catalog, delete catalog, new, edit, delete, save, cancel, exit.
   ImageList1 = new TImageList(this);
-  for (const LPCSTR icon : {IDI_APPLICATION, IDI_INFORMATION, IDI_WARNING}) ImageList1->AddIcon(LoadIconA(nullptr, icon));
+  AddResourceImages(ImageList1, "TOOLBARIMAGES");
   ActionList1 = new TActionList(this);
   actNewType = ActionList1->Add("actNewType", "New Type", "type", [this](TComponent*) {
     std::string name;
@@ -90,20 +91,22 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
     return made;
   };
   button(actNewType, nullptr, 0);
-  button(actDelType, nullptr, 2);
+  button(actDelType, nullptr, 1);
   button(nullptr, nullptr, -1);
-  button(actNew, nullptr, 0);
-  button(actEdit, nullptr, 1);
-  button(actDel, nullptr, 2);
+  button(actNew, nullptr, 2);
+  button(actEdit, nullptr, 3);
+  button(actDel, nullptr, 4);
   button(nullptr, nullptr, -1);
-  button(actSave, nullptr, 1);
-  button(actCancel, nullptr, 2);
+  button(actSave, nullptr, 5);
+  button(actCancel, nullptr, 6);
   button(nullptr, nullptr, -1);
-  button(nullptr, "Exit", 2)->OnClick = [this](TComponent*) { Close(); };
+  button(nullptr, "Exit", 7)->OnClick = [this](TComponent*) { Close(); };
 
   tv = Place<TTreeView>(this, this, 0, 40, 177, 435);
   tv->SetAlign(TAlign::alLeft);
-  tv->SetImages(ImageList1);
+  auto* treeImages = new TImageList(this);
+  AddResourceImages(treeImages, "TREEIMAGES");
+  tv->SetImages(treeImages);
   tv->SetIndent(28);
   tv->OnChange = [this](TComponent*, TTreeNode* node) {
     if (!node || !node->Data()) return; // no node: neither id nor filter changes
