@@ -29,6 +29,7 @@ struct ShellExecuteRequest {
   std::string parameters; // "" passes none
   std::string directory;  // "" passes none
   int show = 0;
+  std::uintptr_t owner = 0; // the owner window; 0 for none
 };
 
 // One file operation; from and to each name one path ("" passes no target).
@@ -49,7 +50,7 @@ public:
   // The shell's icon for path with the given file-info flags; none when
   // the shell gives no icon.
   virtual std::unique_ptr<TIcon> FileInfoIcon(const std::string& path, unsigned flags) = 0;
-  // Shell execute with no owner window; the result is the shell's affair.
+  // Shell execute; the result is the shell's affair.
   virtual void Execute(const ShellExecuteRequest& request) = 0;
   // Shell file operation with no owner window; returns the shell's result (0 is success).
   virtual int FileOperation(const FileOperationRequest& request) = 0;

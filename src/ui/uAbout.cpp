@@ -4,6 +4,7 @@
 
 #include "framework/win32/ExtCtrls.h"
 #include "framework/win32/StdCtrls.h"
+#include "platform/Services.h"
 #include "ui/uMain.h"
 
 TfAbout::TfAbout(TComponent* owner) : TfBase(owner) {
@@ -31,7 +32,9 @@ TfAbout::TfAbout(TComponent* owner) : TfBase(owner) {
   link->SetParent(panel);
   link->SetBounds(66, 84, 200, 15);
   link->SetCaption(kWebsite);
-  link->OnLinkClick = [this](TComponent*) { ShellExecuteA(Handle(), "open", kWebsite, nullptr, nullptr, SW_SHOW); };
+  link->OnLinkClick = [this](TComponent*) {
+    platform::Shell().Execute({"open", kWebsite, "", "", SW_SHOW, reinterpret_cast<std::uintptr_t>(Handle())});
+  };
   auto* ok = new TButton(this);
   ok->SetParent(panel);
   ok->SetBounds(112, 128, 75, 25);

@@ -310,7 +310,7 @@ void TfMain::BuildDiskMenu() {
 }
 
 void TfMain::ShellRun(const char* verb, const std::string& file, const std::string& parameters, int show) {
-  ShellExecuteA(Handle(), verb, file.c_str(), parameters.empty() ? nullptr : parameters.c_str(), nullptr, show);
+  platform::Shell().Execute({verb, file, parameters, "", show, reinterpret_cast<std::uintptr_t>(Handle())});
 }
 
 bool TfMain::Confirm(const std::string& question) {

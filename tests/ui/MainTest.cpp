@@ -4,6 +4,7 @@
 
 #include <shlobj.h>
 
+#include <algorithm>
 #include <cstring>
 #include <filesystem>
 
@@ -344,4 +345,99 @@ TEST_F(MainTest, AddFilesHelpAndCommandsOnTheWrongKindOfNode) {
   main->actRemoveFile->Execute();
   EXPECT_EQ(FileList->DataSet().RecordCount(), 4);
   EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST_F(MainTest, OpenFindSystemHelpAndWebCommandsAskTheShellExactly) {
+  RecordingShell recording;
+  platform::ScopedServices recorded(nullptr, &recording);
+  TTreeNode* cat = FileList->AddCatalog(nullptr, "Cat");
+  TTreeNode* dir = FileList->AddNode(cat, "C:\\Data\\Sub", kNoteFolder);
+  TTreeNode* file = FileList->AddNode(cat, "C:\\Data\\Report.txt", kNoteFile);
+  const auto owner = reinterpret_cast<std::uintptr_t>(main->Handle());
+  struct Expected {
+    std::string operation, file, parameters;
+    int show;
+    std::uintptr_t owner;
+  };
+  auto last = [&recording]() {
+    const auto& r = recording.executions.back();
+    return Expected{r.operation, r.file, r.parameters, r.show, r.owner};
+  };
+  auto same = [](const Expected& a, const Expected& b) {
+    return a.operation == b.operation && a.file == b.file && a.parameters == b.parameters && a.show == b.show &&
+           a.owner == b.owner;
+  };
+  main->CurrentNode = file;
+  main->actOpenFile->Execute();
+  EXPECT_TRUE(same(last(), {"", "C:\\Data\\Report.txt", "", SW_SHOWNOACTIVATE, 0}));
+  main->actOpenFolderOfFile->Execute();
+  EXPECT_TRUE(same(last(), {"", "C:\\Data\\", "", SW_SHOWNOACTIVATE, 0}));
+  main->CurrentNode = dir;
+  main->actOpenFolder->Execute();
+  EXPECT_TRUE(same(last(), {"", "C:\\Data\\Sub", "", SW_SHOWNOACTIVATE, 0}));
+  main->actFind->Execute();
+  EXPECT_TRUE(same(last(), {"find", "C:\\Data\\Sub", "", SW_SHOWNORMAL, owner}));
+  const std::size_t before = recording.executions.size();
+  main->CurrentNode = cat;
+  main->actOpenFolder->Execute();
+  main->actFind->Execute();
+  EXPECT_EQ(recording.executions.size(), before) << "a catalog opens nothing and has nothing to search";
+
+  main->actMyComputer->Execute();
+  EXPECT_TRUE(same(last(), {"Open", "explorer", "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", SW_SHOWNORMAL, owner}));
+  main->actExplorer->Execute();
+  EXPECT_TRUE(same(last(), {"explore", "::{20D04FE0-3AEA-1069-A2D8-08002B30309D}", "", SW_SHOWNORMAL, owner}));
+  main->actDocuments->Execute();
+  EXPECT_TRUE(same(last(), {"Open", "explorer", "", SW_SHOWNORMAL, owner}));
+  main->actNNb->Execute();
+  EXPECT_TRUE(same(last(), {"Open", "explorer", "::{208D2C60-3AEA-1069-A2D7-08002B30309D}", SW_SHOWNORMAL, owner}));
+  main->actReccyleBin->Execute();
+  EXPECT_TRUE(same(last(), {"Open", "explorer", "::{645FF040-5081-101B-9F08-00AA002F954E}", SW_SHOWNORMAL, owner}));
+  main->actWebsite->Execute();
+  EXPECT_TRUE(same(last(), {"open", kWebsite, "", SW_SHOW, owner}));
+  WriteFileBytes(folder / "help.chm", "help");
+  main->actHelp->Execute();
+  EXPECT_TRUE(same(last(), {"", folder / "help.chm", "", SW_SHOW, owner}));
+  // Each drive root of the Disk menu explores it.
+  recording.driveStrings.clear();
+  if (main->mnuDisk->Count() > 0) {
+    main->mnuDisk->Items(0)->Click();
+    EXPECT_EQ(last().operation, "explore");
+    EXPECT_EQ(last().file, main->mnuDisk->Items(0)->Caption());
+    EXPECT_EQ(last().show, SW_SHOWNOACTIVATE);
+  }
+  // The about box opens and closes.
+  driver.When("TfAbout", [](HWND) { PressKey(VK_RETURN); });
+  main->actAboutMe->Execute();
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST_F(MainTest, TheSlideFollowsTheRealPointerAtEveryEdgeAndCorner) {
+  const int sw = GetSystemMetrics(SM_CXSCREEN), sh = GetSystemMetrics(SM_CYSCREEN);
+  RECT r;
+  GetWindowRect(main->Handle(), &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  struct Case {
+    int dragLeft, dragTop, outLeft, outTop, inLeft, inTop;
+  };
+  const Case cases[] = {{-9, 50, 2 - w, 50, 0, 50},           {50, -9, 50, 2 - h, 50, 0},
+                        {sw, 50, sw - 2, 50, sw - w, 50},     {50, sh, 50, sh - 2, 50, sh - h},
+                        {-9, -9, 2 - w, 2 - h, 0, 0},         {sw, sh, sw - 2, sh - 2, sw - w, sh - h},
+                        {-9, sh, 2 - w, sh - 2, 0, sh - h},   {sw, -9, sw - 2, 2 - h, sw - w, 0}};
+  for (const Case& c : cases) {
+    RECT proposed{c.dragLeft, c.dragTop, c.dragLeft + w, c.dragTop + h};
+    SendMessageA(main->Handle(), WM_MOVING, WMSZ_LEFT, reinterpret_cast<LPARAM>(&proposed));
+    SetWindowPos(main->Handle(), nullptr, proposed.left, proposed.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+    ASSERT_TRUE(main->Timer1->Enabled());
+    SetCursorPos(proposed.left < sw / 2 ? sw - 1 : 0, proposed.top < sh / 2 ? sh - 1 : 0);
+    main->Timer1Timer(nullptr);
+    GetWindowRect(main->Handle(), &r);
+    EXPECT_EQ(r.left, c.outLeft) << c.dragLeft << "," << c.dragTop;
+    EXPECT_EQ(r.top, c.outTop) << c.dragLeft << "," << c.dragTop;
+    SetCursorPos(std::clamp(static_cast<int>(r.left) + 1, 0, sw - 1), std::clamp(static_cast<int>(r.top) + 1, 0, sh - 1));
+    main->Timer1Timer(nullptr);
+    GetWindowRect(main->Handle(), &r);
+    EXPECT_EQ(r.left, c.inLeft) << c.dragLeft << "," << c.dragTop;
+    EXPECT_EQ(r.top, c.inTop) << c.dragLeft << "," << c.dragTop;
+  }
 }

@@ -72,6 +72,12 @@ TEST_F(PwdManageTest, CatalogsRecordsAndTheirFiles) {
   window->actCancel->Execute();
   AddRecord("Post");
   EXPECT_EQ(States(), "1111100");
+  window->actEdit->Execute();
+  EXPECT_EQ(PubData->DataSet().State(), TDataSetState::Edit);
+  EXPECT_EQ(States(), "0000011") << "while editing only Save and Cancel";
+  EXPECT_EQ(GetFocus(), window->DBEdit1->Handle()) << "the focus on the title";
+  window->actCancel->Execute();
+  EXPECT_EQ(States(), "1111100");
   EXPECT_EQ(BookOf("PwdFile.cds"), "Post;") << "the record is in the file at once";
   EXPECT_EQ(PubData->DataSet().FieldByName("FTypeId").AsInteger(), 1) << "filed under catalog 1";
 

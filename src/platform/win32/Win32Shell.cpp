@@ -44,7 +44,7 @@ public:
     return std::make_unique<Win32Icon>(info.hIcon);
   }
   void Execute(const ShellExecuteRequest& request) override {
-    ShellExecuteA(nullptr, request.operation.c_str(), request.file.c_str(),
+    ShellExecuteA(reinterpret_cast<HWND>(request.owner), request.operation.c_str(), request.file.c_str(),
                   request.parameters.empty() ? nullptr : request.parameters.c_str(),
                   request.directory.empty() ? nullptr : request.directory.c_str(), request.show);
   }
