@@ -441,3 +441,33 @@ TEST_F(MainTest, TheSlideFollowsTheRealPointerAtEveryEdgeAndCorner) {
     EXPECT_EQ(r.top, c.inTop) << c.dragLeft << "," << c.dragTop;
   }
 }
+
+TEST(MainWindowSetUp, ADamagedEntriesFileIsReportedKeptAndReplacedByAnEmptyTable) {
+  TempFolder folder;
+  ResetDataModule();
+  AppPath = folder.Path();
+  CurUserCode = "anna";
+  CurUserPwd = "pw";
+  std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "anna");
+  WriteFileBytes(folder / "anna\\DataFile.cds", "not a table");
+  TApplication app;
+  ModalDriver driver;
+  TDM dm;
+  std::string message;
+  driver.When("TMessageForm", [&message](HWND box) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
+    for (int i = 0; form && i < form->ComponentCount(); ++i)
+      if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) message = label->Caption();
+    PressKey(VK_RETURN);
+  });
+  {
+    TfMain main(&app);
+    main.SetUp();
+    EXPECT_NE(message.find("DataFile.cds"), std::string::npos) << message;
+    EXPECT_TRUE(FileList->DataSet().Active()) << "the program goes on with an empty table";
+    FileList->AddCatalog(nullptr, "New");
+  }
+  EXPECT_EQ(ReadFileBytes(folder / "anna\\DataFile.cds.damaged"), "not a table") << "the damaged file is kept";
+  CloseData();
+  ResetDataModule();
+}
