@@ -29,3 +29,12 @@ constexpr const char* kDefaultSkinFile = "Skins\\Deep\\DeepCyan.ssk";
 // Adds the images of a bitmap strip in the program's resources (16 pixels
 // each, magenta transparent) to an image list.
 void AddResourceImages(TImageList* list, const char* name);
+
+// A new control owned by owner, on parent, at the given bounds.
+template <typename T>
+T* Place(TWinControl* parent, TComponent* owner, int left, int top, int width, int height) {
+  auto* control = new T(owner);
+  control->SetParent(parent);
+  control->SetBounds(left, top, width, height);
+  return control;
+}

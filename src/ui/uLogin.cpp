@@ -11,14 +11,6 @@ namespace {
 constexpr int kStoredCodeLength = 20;     // the account table's "FCode" column
 constexpr int kStoredPasswordLength = 32; // and its "FPwd" column
 
-template <typename T>
-T* Place(TWinControl* parent, TComponent* owner, int left, int top, int width, int height) {
-  auto* control = new T(owner);
-  control->SetParent(parent);
-  control->SetBounds(left, top, width, height);
-  return control;
-}
-
 } // namespace
 
 TfLogin::TfLogin(TComponent* owner) : TfBase(owner) {

@@ -4,18 +4,6 @@
 #include "store/uDM.h"
 #include "store/uFun.h"
 
-namespace {
-
-template <typename T>
-T* Place(TWinControl* parent, TComponent* owner, int left, int top, int width, int height) {
-  auto* control = new T(owner);
-  control->SetParent(parent);
-  control->SetBounds(left, top, width, height);
-  return control;
-}
-
-} // namespace
-
 TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
   SetCaption("Password Manger");
   BorderStyle = TFormBorderStyle::bsSingle;

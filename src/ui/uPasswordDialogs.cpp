@@ -7,14 +7,6 @@ namespace {
 
 constexpr std::size_t kStoredPasswordLength = 32; // the account table's "FPwd" column
 
-template <typename T>
-T* Place(TWinControl* parent, TComponent* owner, int left, int top, int width, int height) {
-  auto* control = new T(owner);
-  control->SetParent(parent);
-  control->SetBounds(left, top, width, height);
-  return control;
-}
-
 TEdit* PasswordEdit(TForm* form, int left, int top) {
   auto* edit = Place<TEdit>(form, form, left, top, 150, 21);
   edit->SetPasswordChar('*');
