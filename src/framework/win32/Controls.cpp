@@ -14,6 +14,12 @@ COLORREF ColorToRGB(TColor color) {
   return static_cast<COLORREF>(color & 0xFFFFFF);
 }
 
+void FillColor(HDC dc, const RECT& rect, TColor color) {
+  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
+  FillRect(dc, &rect, brush);
+  DeleteObject(brush);
+}
+
 std::string WindowText(HWND window) {
   const int length = GetWindowTextLengthA(window);
   std::string text(static_cast<std::size_t>(length) + 1, '\0');
@@ -520,9 +526,7 @@ void TWinControl::WndProc(TMessage& m) {
     if (defaultProc_ == DefWindowProcA) {
       RECT r;
       GetClientRect(handle_, &r);
-      HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-      FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
-      DeleteObject(brush);
+      FillColor(reinterpret_cast<HDC>(m.WParam), r, Color());
       m.Result = 1;
       return;
     }

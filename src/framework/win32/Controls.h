@@ -33,6 +33,8 @@ constexpr TColor clBtnFace = SystemColor(COLOR_BTNFACE);
 constexpr TColor clWindow = SystemColor(COLOR_WINDOW);
 constexpr TColor clWindowText = SystemColor(COLOR_WINDOWTEXT);
 COLORREF ColorToRGB(TColor color);
+// Fills a rectangle with a colour (system colours included).
+void FillColor(HDC dc, const RECT& rect, TColor color);
 // A window's whole text.
 std::string WindowText(HWND window);
 

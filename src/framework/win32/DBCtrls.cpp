@@ -147,9 +147,7 @@ void TDBGrid::UpdateScrollBars() {
 
 void TDBGrid::Paint(HDC dc) {
   const RECT client = ClientRect();
-  HBRUSH background = CreateSolidBrush(ColorToRGB(Color()));
-  FillRect(dc, &client, background);
-  DeleteObject(background);
+  FillColor(dc, client, Color());
   HGDIOBJ oldFont = SelectObject(dc, EffectiveFont().Handle());
   SetBkMode(dc, TRANSPARENT);
   HPEN gridPen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
@@ -159,9 +157,7 @@ void TDBGrid::Paint(HDC dc) {
   const bool open = table && table->Active();
   // The header row in the fixed colour.
   RECT header{client.left, 0, client.right, kRowHeight};
-  HBRUSH fixed = CreateSolidBrush(ColorToRGB(FixedColor));
-  FillRect(dc, &header, fixed);
-  DeleteObject(fixed);
+  FillColor(dc, header, FixedColor);
   int x = -leftOffset_;
   for (const TColumn& column : Columns) {
     RECT cell{x + 2, 0, x + column.Width - 2, kRowHeight};

@@ -69,9 +69,7 @@ TControl* TSplitter::Sibling() const {
 
 void TSplitter::Paint(HDC dc) {
   const RECT r = ClientRect();
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
+  FillColor(dc, r, Color());
 }
 
 void TSplitter::WndProc(TMessage& m) {
@@ -123,9 +121,7 @@ TLinkLabel::TLinkLabel(TComponent* owner) : TCustomControl(owner) {
 
 void TLinkLabel::Paint(HDC dc) {
   RECT r = ClientRect();
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
+  FillColor(dc, r, Color());
   LOGFONTA font{};
   GetObjectA(EffectiveFont().Handle(), sizeof font, &font);
   font.lfUnderline = TRUE;

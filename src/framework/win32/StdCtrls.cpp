@@ -32,9 +32,7 @@ void TLabel::AdjustSize() {
 void TLabel::PaintOn(HDC dc) {
   RECT r = BoundsRect();
   if (!Transparent) {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-    FillRect(dc, &r, brush);
-    DeleteObject(brush);
+    FillColor(dc, r, Color());
   }
   HGDIOBJ old = SelectObject(dc, EffectiveFont().Handle());
   SetBkMode(dc, TRANSPARENT);
@@ -117,9 +115,7 @@ TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
 
 void TPanel::Paint(HDC dc) {
   RECT r = ClientRect();
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-  FillRect(dc, &r, brush);
-  DeleteObject(brush);
+  FillColor(dc, r, Color());
   if (BevelOuter != TBevelCut::bvNone)
     DrawEdge(dc, &r, BevelOuter == TBevelCut::bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
   if (!text_.empty()) {
@@ -146,9 +142,7 @@ void TGroupBox::WndProc(TMessage& m) {
   if (m.Msg == WM_ERASEBKGND) {
     RECT r;
     GetClientRect(Handle(), &r);
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(Color()));
-    FillRect(reinterpret_cast<HDC>(m.WParam), &r, brush);
-    DeleteObject(brush);
+    FillColor(reinterpret_cast<HDC>(m.WParam), r, Color());
     m.Result = 1;
     return;
   }
