@@ -21,7 +21,7 @@ ModalDriver::ModalDriver() : hook_(SetWindowsHookExA(WH_CBT, Hook, nullptr, GetC
 
 ModalDriver::~ModalDriver() {
   UnhookWindowsHookEx(hook_);
-  for (auto& entry : due_) KillTimer(nullptr, entry.first);
+  for (auto& entry : due_) KillTimer(nullptr, entry.timer);
   current = nullptr;
 }
 
@@ -44,7 +44,7 @@ LRESULT CALLBACK ModalDriver::Hook(int code, WPARAM wParam, LPARAM lParam) {
     if (!current->actions_.empty() && current->actions_.front().windowClass == className) {
       // Acting inside the hook is too early: the window is not active yet.
       const UINT_PTR timer = SetTimer(nullptr, 0, 20, Fire);
-      current->due_.push_back({timer, {window, std::move(current->actions_.front().action)}});
+      current->due_.push_back({timer, window, std::move(current->actions_.front().action), 0});
       current->actions_.pop_front();
     }
   }
@@ -55,8 +55,18 @@ void CALLBACK ModalDriver::Fire(HWND, UINT, UINT_PTR timer, DWORD) {
   KillTimer(nullptr, timer);
   if (!current) return;
   for (auto it = current->due_.begin(); it != current->due_.end(); ++it) {
-    if (it->first != timer) continue;
-    auto [window, action] = std::move(it->second);
+    if (it->timer != timer) continue;
+    // Keys go to the focus: wait (up to two seconds) until the window is
+    // active and holds it, which under load can take longer than one round.
+    HWND focus = GetFocus();
+    const bool ready = GetActiveWindow() == it->window && focus && (focus == it->window || IsChild(it->window, focus));
+    if (!ready && IsWindow(it->window) && it->waited < 100) {
+      ++it->waited;
+      it->timer = SetTimer(nullptr, 0, 20, Fire);
+      return;
+    }
+    HWND window = it->window;
+    auto action = std::move(it->action);
     current->due_.erase(it);
     action(window);
     return;

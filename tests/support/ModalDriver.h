@@ -36,7 +36,13 @@ private:
   };
   HHOOK hook_;
   std::deque<Arranged> actions_;
-  std::deque<std::pair<UINT_PTR, std::pair<HWND, std::function<void(HWND)>>>> due_;
+  struct Due {
+    UINT_PTR timer;
+    HWND window;
+    std::function<void(HWND)> action;
+    int waited; // timer rounds spent waiting for the window to take the focus
+  };
+  std::deque<Due> due_;
   std::deque<std::string> boxTexts_;
   std::deque<std::string> boxCaptions_;
 };
