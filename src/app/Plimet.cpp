@@ -11,10 +11,17 @@
 namespace {
 
 std::string ProgramFolder() {
-  char path[MAX_PATH] = {};
-  GetModuleFileNameA(nullptr, path, sizeof path);
-  std::string folder(path);
-  return folder.substr(0, folder.find_last_of('\\') + 1);
+  // Grown until the whole path fits: a cut path names another folder.
+  std::string path(MAX_PATH, '\0');
+  for (;;) {
+    const DWORD n = GetModuleFileNameA(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (n < path.size()) {
+      path.resize(n);
+      break;
+    }
+    path.resize(path.size() * 2);
+  }
+  return path.substr(0, path.find_last_of('\\') + 1);
 }
 
 } // namespace
@@ -33,14 +40,15 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   AppPath = ProgramFolder();
   {
     TDM dm;
-    if (!UserList->LoadErrorText().empty()) {
-      MessageDlg(UserList->LoadErrorText(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
-      UserList->CreateTable(); // go on with an empty table; the damaged file was kept
-    }
-    if (ShowLoginDialog()) {
-      ShowMainWindow();
-      application.ProcessMessages();
-      CloseData();
+    if (!AccountTableReady()) {
+      application.Terminate();
+    } else if (ShowLoginDialog()) {
+      // The side-bar does not open when the account's entries cannot be
+      // read; then nothing is saved, so that the file is found whole later.
+      if (ShowMainWindow()) {
+        application.ProcessMessages();
+        CloseData();
+      }
     } else {
       application.Terminate();
     }

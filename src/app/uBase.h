@@ -38,3 +38,8 @@ T* Place(TWinControl* parent, TComponent* owner, int left, int top, int width, i
   control->SetBounds(left, top, width, height);
   return control;
 }
+
+// Said when a data file that could not be read ends the program unwritten.
+constexpr const char* kEndsUnwritten =
+    "Plimet ends now without writing anything, so that the file stays as it is. Close the program that "
+    "uses the file, or give access to it, and start Plimet again.";

@@ -37,7 +37,10 @@ public:
   // Creates one folder level; false when it cannot.
   virtual bool CreateDir(const std::string& path) = 0;
   // The whole file; raises EFileError when it cannot be read.
-  virtual std::string ReadAll(const std::string& path) = 0;
+  std::string ReadAll(const std::string& path) { return ReadAllAtMost(path, UINT64_MAX); }
+  // The whole file when it holds at most limit bytes; raises EFileTooLarge,
+  // before reading anything, when it holds more.
+  virtual std::string ReadAllAtMost(const std::string& path, std::uint64_t limit) = 0;
   virtual std::unique_ptr<IFileReader> OpenForRead(const std::string& path) = 0;
   // Creates or truncates the file; raises EFileError.
   virtual std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) = 0;

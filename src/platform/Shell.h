@@ -40,6 +40,13 @@ struct FileOperationRequest {
   unsigned flags = 0;
 };
 
+// What a file operation came to.
+struct FileOperationResult {
+  int code = 0;         // the shell's result, 0 for success
+  bool aborted = false; // the user declined or cancelled some of it
+  bool Done() const { return code == 0 && !aborted; }
+};
+
 class IShell {
 public:
   virtual ~IShell() = default;
@@ -52,8 +59,8 @@ public:
   virtual std::unique_ptr<TIcon> FileInfoIcon(const std::string& path, unsigned flags) = 0;
   // Shell execute; the result is the shell's affair.
   virtual void Execute(const ShellExecuteRequest& request) = 0;
-  // Shell file operation with no owner window; returns the shell's result (0 is success).
-  virtual int FileOperation(const FileOperationRequest& request) = 0;
+  // Shell file operation with no owner window.
+  virtual FileOperationResult FileOperation(const FileOperationRequest& request) = 0;
 };
 
 } // namespace platform

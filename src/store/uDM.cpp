@@ -5,6 +5,8 @@
 #include "store/AMD5.h"
 #include "store/Compression.h"
 
+#include <vector>
+
 std::string AppPath;
 std::string CurUserCode;
 std::string CurUserPwd;
@@ -77,24 +79,24 @@ void LoadUserData() {
   if (UserList) UserList->LoadData(UserDataPath());
 }
 
-void SaveUserData() {
-  if (UserList) UserList->SaveData(UserDataPath());
-}
+bool SaveUserData() { return !UserList || UserList->SaveData(UserDataPath()); }
 
 void LoadFileData() {
   if (FileList) FileList->LoadData(FileDataPath());
 }
 
-void SaveFileData() {
-  if (FileList) FileList->SaveData(FileDataPath());
-}
+bool SaveFileData() { return !FileList || FileList->SaveData(FileDataPath()); }
 
 void OpenPasswordBook(const std::string& path, const std::string& userCode, const std::string& password,
                       TMemoryStream& stream) {
   stream.Clear();
   platform::IFileSystem& files = platform::Files();
   if (!files.FileExists(path)) return;
-  stream.Assign(files.ReadAll(path));
+  try {
+    stream.Assign(files.ReadAllAtMost(path, kMaxTableFileSize));
+  } catch (const EFileError& error) {
+    throw EStoreError("Unable to read " + path + ": " + AsSentence(error.Reason().empty() ? error.what() : error.Reason()));
+  }
   try {
     DecompressStream(stream);
   } catch (const ECompressionError& error) {
@@ -136,21 +138,48 @@ void SavePwdData() {
   WriteBookFile(PwdFilePath(), PubData.get(), SavePubData);
 }
 
-void RekeyPwdData(const std::string& oldPwd) {
-  if (PubList || PubData) {
-    SavePwdData();
-    return;
+namespace {
+
+// The file content of a book after a password change: from its loaded
+// table when the password manager has it, else from the file itself,
+// opened with the old password. Empty when there is no book to write.
+std::string ResealedBook(const std::string& path, TTableObject* table, bool (*save)(TTableObject&, TMemoryStream&),
+                         const std::string& oldPwd, const std::string& newPwd) {
+  if (table && table->DataSet().Active()) {
+    TMemoryStream image;
+    if (!save(*table, image)) throw EStoreError("Unable to write to " + path);
+    return SealPasswordBook(CurUserCode, image.Bytes(), newPwd);
   }
-  // Open both files first, so that neither is rewritten when one fails.
-  const std::string paths[2] = {PwdTypePath(), PwdFilePath()};
-  TMemoryStream books[2];
-  for (int i = 0; i < 2; ++i) OpenPasswordBook(paths[i], CurUserCode, oldPwd, books[i]);
-  for (int i = 0; i < 2; ++i) {
-    const std::string& content = books[i].Bytes();
-    if (content.empty()) continue;
-    const std::string image = content.substr(kDigestSize, content.size() - 2 * kDigestSize);
-    platform::WriteFileAtomically(platform::Files(), paths[i], SealPasswordBook(CurUserCode, image, CurUserPwd));
+  TMemoryStream book;
+  OpenPasswordBook(path, CurUserCode, oldPwd, book);
+  const std::string& content = book.Bytes();
+  if (content.empty()) return {};
+  return SealPasswordBook(CurUserCode, content.substr(kDigestSize, content.size() - 2 * kDigestSize), newPwd);
+}
+
+} // namespace
+
+void ChangeAccountPassword(const std::string& newPwd) {
+  const std::string oldPwd = CurUserPwd;
+  if (!UserList || !UserList->ChangePassword(CurUserCode, oldPwd, newPwd))
+    throw EStoreError("The password was not changed: the account was not found.");
+  try {
+    std::vector<platform::FileContent> files;
+    TMemoryStream accounts;
+    UserList->DataSet().SaveToStream(accounts);
+    files.push_back({UserDataPath(), accounts.Bytes()});
+    const std::string books[2] = {PwdTypePath(), PwdFilePath()};
+    const std::string sealed[2] = {ResealedBook(books[0], PubList.get(), SavePubList, oldPwd, newPwd),
+                                   ResealedBook(books[1], PubData.get(), SavePubData, oldPwd, newPwd)};
+    if (!sealed[0].empty() || !sealed[1].empty()) EnsureUserFolder();
+    for (int i = 0; i < 2; ++i)
+      if (!sealed[i].empty()) files.push_back({books[i], sealed[i]});
+    platform::ReplaceFilesTogether(platform::Files(), files);
+  } catch (const std::exception& error) {
+    UserList->ChangePassword(CurUserCode, newPwd, oldPwd);
+    throw EStoreError("The password was not changed: " + AsSentence(error.what()));
   }
+  CurUserPwd = newPwd;
 }
 
 void CloseData() {

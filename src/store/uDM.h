@@ -41,17 +41,22 @@ std::string PwdFilePath();
 
 void EnsureUserFolder();
 void LoadUserData();
-void SaveUserData();
+// The saves report whether the file was written whole; the table object's
+// SaveErrorText says what went wrong.
+bool SaveUserData();
 void LoadFileData();
-void SaveFileData();
+bool SaveFileData();
 void LoadPwdData();
 void SavePwdData();
 void CloseData();
 
-// After CurUserPwd has changed from oldPwd: rewrites both password files
-// for the new password, from the loaded tables when the password manager
-// has them, else by opening the files with the old password.
-void RekeyPwdData(const std::string& oldPwd);
+// Changes the logged-in account's password from CurUserPwd to newPwd as one
+// step: the account table and both password books (from the loaded tables
+// when the password manager has them, else from the files, opened with the
+// old password) are all written for the new password, or, after any
+// failure, the table in memory and every file keep the old one and
+// EStoreError says why. CurUserPwd changes only on success.
+void ChangeAccountPassword(const std::string& newPwd);
 
 // Opens a password-book file as the password manager does: inflates it,
 // checks that it belongs to the user code and password, and leaves the

@@ -1,6 +1,7 @@
 #include "store/uData.h"
 
 #include <algorithm>
+#include <set>
 
 #include "platform/AtomicFile.h"
 #include "platform/Services.h"
@@ -43,6 +44,17 @@ void CollectSubtreeIds(const TTreeNode* node, std::vector<std::string>& list) {
   for (int i = 0; i < node->Count(); ++i) CollectSubtreeIds(node->Item(i), list);
 }
 
+// Letters as a case-insensitive file system sees them: ASCII and the
+// Latin-1 letters of the ANSI code page.
+std::string FoldCase(std::string text) {
+  for (char& c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
+      c = static_cast<char>(byte + 0x20);
+  }
+  return text;
+}
+
 std::int32_t ParentIdOf(const TTreeNode* node) { return node && node->Data() ? node->Data()->FId : 0; }
 
 } // namespace
@@ -52,34 +64,86 @@ std::int32_t ParentIdOf(const TTreeNode* node) { return node && node->Data() ? n
 TTableObject::TTableObject() : dataSet_(std::make_unique<TClientDataSet>()) {}
 TTableObject::~TTableObject() = default;
 
-void TTableObject::LoadFromFile(const std::string& path) { DataSet().LoadFromFile(path); }
+void TTableObject::CreateTable() { DefineTable(Columns()); }
 
 void TTableObject::SaveToFile(const std::string& path) {
   EnsureUserFolder();
   if (DataSet().Active()) DataSet().SaveToFile(path);
 }
 
+void TTableObject::CheckColumns() const {
+  const std::vector<TFieldDef> expected = Columns();
+  const std::vector<TFieldDef>& found = DataSet().FieldDefs();
+  const bool same = std::equal(expected.begin(), expected.end(), found.begin(), found.end(),
+                               [](const TFieldDef& a, const TFieldDef& b) {
+                                 return a.Name == b.Name && a.DataType == b.DataType && a.Size == b.Size &&
+                                        a.Required == b.Required;
+                               });
+  if (!same) throw EDataSetError("the file holds another table, not the one expected here");
+}
+
+void TTableObject::ReadTableFile(const std::string& path) {
+  TMemoryStream stream(platform::Files().ReadAllAtMost(path, kMaxTableFileSize));
+  ReadTableImage(stream);
+  if (stream.Remaining() != 0) {
+    DataSet().Close();
+    throw EDataSetError("The table data is damaged (unexpected data after the table)");
+  }
+}
+
+void TTableObject::ReadTableImage(TMemoryStream& stream) {
+  try {
+    LoadFromStream(stream);
+    CheckColumns();
+  } catch (...) {
+    DataSet().Close();
+    throw;
+  }
+}
+
+void TTableObject::FailLoad(TLoadFailure failure, std::string text) {
+  DataSet().Close();
+  loadFailure_ = failure;
+  loadError_ = std::move(text);
+}
+
 bool TTableObject::LoadTableFile(const std::string& path) {
   loadError_.clear();
-  if (!platform::Files().FileExists(path)) {
+  loadFailure_ = TLoadFailure::None;
+  platform::IFileSystem& files = platform::Files();
+  if (!files.FileExists(path)) {
     CreateTable();
     return false;
   }
+  const std::string unable = "Unable to read " + path + ": ";
   try {
-    LoadFromFile(path);
+    ReadTableFile(path);
     return true;
-  } catch (const std::exception& error) {
-    DataSet().Close();
-    // Keep the damaged file before anything could overwrite it.
-    std::string kept;
+  } catch (const EFileTooLarge& error) {
+    // Not a table of ours. Copying it would cost as much as reading it:
+    // it is moved aside instead, so that a new table can take its name.
     try {
-      kept = platform::KeepDamagedCopy(platform::Files(), path);
-    } catch (const std::exception&) {
+      const std::string aside = platform::MoveDamagedFileAside(files, path);
+      FailLoad(TLoadFailure::Damaged, unable + AsSentence(error.Reason()) + " It was moved aside as " + aside + ".");
+    } catch (const EFileError& moveError) {
+      FailLoad(TLoadFailure::Unreadable, unable + AsSentence(error.Reason()) + " It could not be moved aside (" +
+                                             moveError.what() + ") and was left as it is.");
     }
-    loadError_ = "Unable to read " + path + ": " + error.what() + ".";
-    loadError_ += kept.empty() ? " The file was left as it is." : " A copy of it was kept as " + kept + ".";
-    return false;
+  } catch (const EFileError& error) {
+    // Held by another program, no access: the file may well be whole.
+    FailLoad(TLoadFailure::Unreadable,
+             unable + AsSentence(error.Reason().empty() ? error.what() : error.Reason()) + " The file was left as it is.");
+  } catch (const std::exception& error) {
+    const std::string why = unable + AsSentence(error.what());
+    // Keep the damaged file before anything could overwrite it.
+    try {
+      FailLoad(TLoadFailure::Damaged, why + " A copy of it was kept as " + platform::KeepDamagedCopy(files, path) + ".");
+    } catch (const std::exception& copyError) {
+      FailLoad(TLoadFailure::Unreadable,
+               why + " No copy of it could be kept (" + copyError.what() + "), so it was left as it is.");
+    }
   }
+  return false;
 }
 
 bool TTableObject::LoadTableStream(TMemoryStream& stream) {
@@ -88,10 +152,9 @@ bool TTableObject::LoadTableStream(TMemoryStream& stream) {
     return false;
   }
   try {
-    LoadFromStream(stream);
+    ReadTableImage(stream);
     return true;
   } catch (const std::exception&) {
-    DataSet().Close();
     return false;
   }
 }
@@ -105,13 +168,21 @@ bool TTableObject::SaveTableStream(TMemoryStream& stream) {
   }
 }
 
+void TTableObject::AddSaveProblem(const std::string& text) {
+  saveError_ += saveError_.empty() ? text : "\n" + text;
+}
+
 bool TTableObject::SaveTableFile(const std::string& path) {
+  saveError_.clear();
   try {
     SaveToFile(path);
-    return true;
-  } catch (const std::exception&) {
-    return false;
+  } catch (const EStoreError& error) {
+    // The account's folder could not be made.
+    AddSaveProblem("Unable to write to " + path + ": " + error.what() + " (" + UserFolder() + ")");
+  } catch (const std::exception& error) {
+    AddSaveProblem(AsSentence(error.what()));
   }
+  return saveError_.empty();
 }
 
 void TTableObject::DefineTable(const std::vector<TFieldDef>& columns) {
@@ -184,11 +255,33 @@ bool TTreeTable::DeleteSubtree(TTreeNode* node, const std::function<void(std::in
 
 // --- TUserList ----------------------------------------------------------------
 
-void TUserList::CreateTable() {
-  DefineTable({{"FCode", TFieldType::String, 20, false}, {"FPwd", TFieldType::String, 32, false}});
+std::vector<TFieldDef> TUserList::Columns() const {
+  return {{"FCode", TFieldType::String, 20, false}, {"FPwd", TFieldType::String, 32, false}};
+}
+
+void TUserList::SaveToFile(const std::string& path) {
+  try {
+    EnsureUserFolder();
+  } catch (const EStoreError& error) {
+    AddSaveProblem(std::string(error.what()) + " (" + UserFolder() + ")");
+  }
+  if (DataSet().Active()) DataSet().SaveToFile(path);
 }
 
 bool TUserList::UserExists(const std::string& code) { return DataSet().Locate("FCode", code); }
+
+std::string TUserList::CodeDifferingInCase(const std::string& code) {
+  TClientDataSet& table = DataSet();
+  if (!table.Active()) return {};
+  const std::string folded = FoldCase(code);
+  const int column = table.FieldByName("FCode").Index();
+  for (int recNo = 1; recNo <= table.RecordCount(); ++recNo) {
+    const TFieldValue& value = table.ValueAt(recNo, column);
+    const std::string* stored = std::get_if<std::string>(&value);
+    if (stored && *stored != code && FoldCase(*stored) == folded) return *stored;
+  }
+  return {};
+}
 
 bool TUserList::CheckUser(const std::string& code, const std::string& pwd) {
   return UserExists(code) && DataSet().FieldByName("FPwd").AsString() == pwd;
@@ -196,7 +289,7 @@ bool TUserList::CheckUser(const std::string& code, const std::string& pwd) {
 
 bool TUserList::AddUser(const std::string& code, const std::string& pwd) {
   if (!UserCodeProblem(code).empty()) return false;
-  if (UserExists(code)) return false;
+  if (UserExists(code) || !CodeDifferingInCase(code).empty()) return false;
   DataSet().InsertRecord({code, pwd});
   return true;
 }
@@ -213,14 +306,11 @@ bool TUserList::ChangePassword(const std::string& code, const std::string& oldPw
 
 // --- TFileList ------------------------------------------------------------------
 
-void TFileList::CreateTable() {
-  DefineTable({{"FId", TFieldType::Integer, 0, true},
-               {"FShortName", TFieldType::String, 256, false},
-               {"FFullName", TFieldType::String, 256, false},
-               {"FLevel", TFieldType::Integer, 0, true},
-               {"FParentId", TFieldType::Integer, 0, true},
-               {"NoteType", TFieldType::Integer, 0, true},
-               {"FIndex", TFieldType::Integer, 0, true}});
+std::vector<TFieldDef> TFileList::Columns() const {
+  return {{"FId", TFieldType::Integer, 0, true},        {"FShortName", TFieldType::String, 256, false},
+          {"FFullName", TFieldType::String, 256, false}, {"FLevel", TFieldType::Integer, 0, true},
+          {"FParentId", TFieldType::Integer, 0, true},   {"NoteType", TFieldType::Integer, 0, true},
+          {"FIndex", TFieldType::Integer, 0, true}};
 }
 
 TTreeNode* TFileList::AddNode(TTreeNode* parentNode, const std::string& path, std::int32_t kind) {
@@ -262,22 +352,54 @@ void TFileList::OpenNode(TTreeNode* node, bool containingFolder) {
   platform::Shell().Execute({"", path, "", "", platform::kSwShowNoActivate});
 }
 
-bool TFileList::DeleteNode(TTreeNode* node, bool fromDisk) {
-  return DeleteSubtree(node, [this, fromDisk](std::int32_t id) {
-    const TTreeNode* entry = FindNode(id);
-    const auto* data = entry ? dynamic_cast<const TNodeData*>(entry->Data()) : nullptr;
-    if (fromDisk && data && data->NoteType != kNoteCatalog) DeleteToRecycleBin(data->FFullName);
-  });
+bool TFileList::DeleteNode(TTreeNode* node, bool fromDisk, std::vector<TDeleteFailure>* failures) {
+  if (!node) return false;
+  if (!fromDisk) return DeleteSubtree(node, [](std::int32_t) {});
+
+  // The files and folders go first; an entry whose file stays keeps its
+  // place, and so do the catalogs above it.
+  std::set<const TTreeNode*> kept;
+  std::vector<TTreeNode*> entries; // depth first, parents first
+  std::function<void(TTreeNode*)> collect = [&entries, &collect](TTreeNode* at) {
+    entries.push_back(at);
+    for (int i = 0; i < at->Count(); ++i) collect(at->Item(i));
+  };
+  collect(node);
+  for (TTreeNode* entry : entries) {
+    const auto* data = dynamic_cast<const TNodeData*>(entry->Data());
+    if (!data || data->NoteType == kNoteCatalog) continue;
+    const std::string why = DeleteToRecycleBin(data->FFullName);
+    if (why.empty()) continue;
+    if (failures) failures->push_back({data->FFullName, why});
+    for (const TTreeNode* up = entry; up; up = up == node ? nullptr : up->Parent()) kept.insert(up);
+  }
+  if (kept.empty()) return DeleteSubtree(node, [](std::int32_t) {});
+  // Remove every subtree that holds nothing kept, from the top down.
+  std::vector<TTreeNode*> walk{node};
+  while (!walk.empty()) {
+    TTreeNode* parent = walk.back();
+    walk.pop_back();
+    std::vector<TTreeNode*> children;
+    for (int i = 0; i < parent->Count(); ++i) children.push_back(parent->Item(i));
+    for (TTreeNode* child : children) {
+      if (kept.count(child)) {
+        walk.push_back(child);
+      } else {
+        DeleteSubtree(child, [](std::int32_t) {});
+      }
+    }
+  }
+  return false;
 }
 
 // --- TPubList -------------------------------------------------------------------
 
-void TPubList::CreateTable() {
-  DefineTable({{"FId", TFieldType::Integer, 0, true},
-               {"FTypeName", TFieldType::String, 256, false},
-               {"FLevel", TFieldType::Integer, 0, true},
-               {"FParentId", TFieldType::Integer, 0, true},
-               {"FIndex", TFieldType::Integer, 0, true}});
+std::vector<TFieldDef> TPubList::Columns() const {
+  return {{"FId", TFieldType::Integer, 0, true},
+          {"FTypeName", TFieldType::String, 256, false},
+          {"FLevel", TFieldType::Integer, 0, true},
+          {"FParentId", TFieldType::Integer, 0, true},
+          {"FIndex", TFieldType::Integer, 0, true}};
 }
 
 
@@ -308,12 +430,12 @@ TPubData::TPubData() {
   DataSet().AfterInsert = [this](TClientDataSet& table) { DoAfterInsert(table); };
 }
 
-void TPubData::CreateTable() {
-  DefineTable({{"FTypeId", TFieldType::Integer, 0, true},
-               {"FTitle", TFieldType::String, 256, false},
-               {"FURL", TFieldType::String, 256, false},
-               {"FUser", TFieldType::String, 256, false},
-               {"FPassword", TFieldType::String, 256, false}});
+std::vector<TFieldDef> TPubData::Columns() const {
+  return {{"FTypeId", TFieldType::Integer, 0, true},
+          {"FTitle", TFieldType::String, 256, false},
+          {"FURL", TFieldType::String, 256, false},
+          {"FUser", TFieldType::String, 256, false},
+          {"FPassword", TFieldType::String, 256, false}};
 }
 
 

@@ -110,11 +110,15 @@ std::unique_ptr<platform::TIcon> GetFileIcon(const std::string& path) {
   return platform::Shell().FileInfoIcon(path, platform::kShgfiIcon | platform::kShgfiSmallIcon);
 }
 
-void DeleteToRecycleBin(const std::string& path) {
-  platform::Shell().FileOperation(
+std::string DeleteToRecycleBin(const std::string& path) {
+  constexpr int kCancelled = 1223; // ERROR_CANCELLED, as some shells answer a "No"
+  const platform::FileOperationResult result = platform::Shell().FileOperation(
       {platform::kFoDelete, path, "", platform::kFofAllowUndo | platform::kFofNoErrorUi});
+  if (result.Done()) return {};
+  if (result.aborted || result.code == kCancelled) return "the deletion was cancelled";
+  return "the shell could not delete it (error " + std::to_string(result.code) + ")";
 }
 
 bool ShellCopyMove(const std::string& source, const std::string& target, bool move) {
-  return platform::Shell().FileOperation({move ? platform::kFoMove : platform::kFoCopy, source, target, 0}) == 0;
+  return platform::Shell().FileOperation({move ? platform::kFoMove : platform::kFoCopy, source, target, 0}).Done();
 }

@@ -65,10 +65,29 @@ void TfLogin::actCancelExecute(TComponent*) { Application->Terminate(); }
 void TfLogin::FormCloseQuery(TComponent*, bool& canClose) {
   if (ModalResult != mrOk) return;
   const std::string code = cmbAccount->Text();
-  if (!UserList->UserExists(code)) {
+  if (UserList->UserExists(code)) {
+    // A stored code that names no plain folder here (edited into the file)
+    // would read and write outside the program folder.
+    if (const std::string problem = UserCodeProblem(code); !problem.empty()) {
+      MessageDlg("The account \"" + code + "\" can not be used: " + problem, TMsgDlgType::mtWarning,
+                 {TMsgDlgBtn::mbOK});
+      canClose = false;
+      cmbAccount->SetFocus();
+      return;
+    }
+  } else {
     // A code that cannot name the account's folder is refused before anything is made.
     if (const std::string problem = UserCodeProblem(code); !problem.empty()) {
       MessageDlg(problem, TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+      canClose = false;
+      cmbAccount->SetFocus();
+      return;
+    }
+    // Codes differing only in letter case would share one folder, and so one catalog.
+    if (const std::string existing = UserList->CodeDifferingInCase(code); !existing.empty()) {
+      MessageDlg("The account \"" + existing + "\" already exists. A new account's user code must differ from it "
+                 "in more than letter case.",
+                 TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
       canClose = false;
       cmbAccount->SetFocus();
       return;
@@ -81,9 +100,10 @@ void TfLogin::FormCloseQuery(TComponent*, bool& canClose) {
     std::string newPwd;
     if (ShowChangePwdDialog("", newPwd)) {
       UserList->AddUser(code, newPwd);
-      UserList->SaveData(UserDataPath());
+      platform::Files().CreateDir(AppPath + code); // a failure is told by the save
+      if (!UserList->SaveData(UserDataPath()))
+        MessageDlg(UserList->SaveErrorText(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
       cmbAccount->AddItem(code);
-      platform::Files().CreateDir(AppPath + code); // a failure is left to the first save
       edtPwd->SetText(newPwd);
     }
   }
@@ -100,4 +120,19 @@ bool ShowLoginDialog() {
   CurUserCode = dialog.cmbAccount->Text();
   CurUserPwd = dialog.edtPwd->Text();
   return loggedIn;
+}
+
+bool AccountTableReady() {
+  switch (UserList->LoadFailure()) {
+  case TLoadFailure::None:
+    return true;
+  case TLoadFailure::Damaged:
+    MessageDlg(UserList->LoadErrorText(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    UserList->CreateTable(); // go on with an empty table; the damaged file was kept
+    return true;
+  case TLoadFailure::Unreadable:
+    break;
+  }
+  MessageDlg(UserList->LoadErrorText() + "\n\n" + kEndsUnwritten, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+  return false;
 }

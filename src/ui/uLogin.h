@@ -34,3 +34,9 @@ private:
 // Shows the dialog once; CurUserCode and CurUserPwd get what was typed.
 // True exactly when the user logged in.
 bool ShowLoginDialog();
+
+// Before the login: true when the account table is open, or was damaged
+// and starts empty beside its kept copy (the user was told). False when it
+// could not be read at all (the user was told): then the program ends
+// without writing anything.
+bool AccountTableReady();

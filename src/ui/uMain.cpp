@@ -104,7 +104,7 @@ TfMain::~TfMain() {
   for (HICON icon : icons_) DestroyIcon(icon);
 }
 
-void TfMain::SetUp() {
+bool TfMain::SetUp() {
   // 1. The tree takes files dropped from the shell.
   DragAcceptFiles(tvObj->Handle(), TRUE);
   savedTreeProc_ = tvObj->WindowProc;
@@ -113,21 +113,44 @@ void TfMain::SetUp() {
       DropFiles(reinterpret_cast<HDROP>(message.WParam));
       return;
     }
+    const bool press = message.Msg == WM_LBUTTONDOWN || message.Msg == WM_RBUTTONDOWN ||
+                       message.Msg == WM_LBUTTONDBLCLK || message.Msg == WM_RBUTTONDBLCLK;
+    if (!press) {
+      savedTreeProc_(message);
+      return;
+    }
+    // A press decides the current node itself: what the tree selects while
+    // it handles the press (the first item, when it takes the focus) does not.
+    struct Pressing {
+      bool& flag;
+      explicit Pressing(bool& f) : flag(f) { flag = true; }
+      ~Pressing() { flag = false; }
+      Pressing(const Pressing&) = delete;
+      Pressing& operator=(const Pressing&) = delete;
+    } pressing(pressing_);
     savedTreeProc_(message);
   };
   // 2. to 8.
   BuildDiskMenu();
   FileList = std::make_unique<TFileList>(&tvObj->Model());
   LoadFileData();
-  if (!FileList->LoadErrorText().empty()) {
+  switch (FileList->LoadFailure()) {
+  case TLoadFailure::None:
+    break;
+  case TLoadFailure::Damaged:
     MessageDlg(FileList->LoadErrorText(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
     FileList->CreateTable(); // go on with an empty table; the damaged file was kept
+    break;
+  case TLoadFailure::Unreadable:
+    MessageDlg(FileList->LoadErrorText() + "\n\n" + kEndsUnwritten, TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    return false;
   }
   FillFileTree(tvObj->Model(), *FileList);
   FormStyle = TFormStyle::fsStayOnTop;
   DropList.clear();
   SetCaption("Plimet");
   TrayIcon1->SetVisible(true);
+  return true;
 }
 
 // --- menus and commands --------------------------------------------------------------
@@ -140,11 +163,9 @@ void TfMain::BuildMenus() {
   actChangePwd = act("actChangePwd", "Change Password", "File", [this] {
     std::string newPwd;
     if (!ShowChangePwdDialog(CurUserPwd, newPwd)) return;
-    const std::string oldPwd = CurUserPwd;
-    if (UserList->ChangePassword(CurUserCode, CurUserPwd, newPwd)) CurUserPwd = newPwd;
-    SaveUserData();
-    // Password books not opened in this run are kept readable under the new password.
-    RekeyPwdData(oldPwd);
+    // The account and both password books change together or not at all;
+    // books not opened in this run are kept readable under the new password.
+    ChangeAccountPassword(newPwd);
   });
   actPwdMng = act("actPwdMng", "Password Manager", "", [] {
     std::string typed;
@@ -156,10 +177,12 @@ void TfMain::BuildMenus() {
     ShowPwdManageWindow(); // an error while it loads its tables reaches the error box
     SavePwdData();
   });
-  actExit = act("actExit", "Exit", "File", [] { Application->Terminate(); });
+  actExit = act("actExit", "Exit", "File", [this] { ExitSaving(); });
   actAddType = act("actAddType", "Add Catalog", "Edit", [this] {
     std::string name;
-    if (InputQuery("New Catalog", "Catalog Name", name)) FileList->AddCatalog(CurrentNode, name);
+    if (!InputQuery("New Catalog", "Catalog Name", name)) return;
+    FileList->AddCatalog(CurrentNode, name);
+    SaveEntries();
   });
   actRemoveType = act("actRemoveType", "Remove Catalog", "Edit", [this] { RemoveCurrent("Remove the Catalog, Sure?", false); });
   actDeleteType = act("actDeleteType", "Delete Catalog", "Edit", [this] { RemoveCurrent("Delete the Catalog, Sure?", true); });
@@ -173,6 +196,7 @@ void TfMain::BuildMenus() {
       }
       ShowFileIcon(FileList->AddNode(CurrentNode, path, kNoteFile), path);
     }
+    SaveEntries();
     if (!skipped.empty())
       MessageDlg("These files have paths longer than a catalog entry holds and were not added:\n" + skipped.front() +
                      (skipped.size() > 1 ? "\n(and " + std::to_string(skipped.size() - 1) + " more)" : ""),
@@ -322,7 +346,37 @@ void TfMain::RemoveCurrent(const char* question, bool fromDisk) {
   if (!CurrentNode || !Confirm(question)) return;
   TTreeNode* node = CurrentNode;
   CurrentNode = nullptr; // its entry goes now
-  FileList->DeleteNode(node, fromDisk);
+  std::vector<TDeleteFailure> failures;
+  FileList->DeleteNode(node, fromDisk, &failures);
+  // What the selection moved to while the entries went is what the commands act on.
+  CurrentNode = tvObj->Selected();
+  SaveEntries();
+  if (failures.empty()) return;
+  std::string text = failures.size() == 1 ? "This entry was kept, because its file or folder was not deleted:"
+                                           : "These entries were kept, because their files or folders were not deleted:";
+  for (const TDeleteFailure& failure : failures) text += "\n" + failure.path + ": " + failure.reason + ".";
+  MessageDlg(text, TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
+}
+
+bool TfMain::SaveEntries() {
+  if (SaveFileData()) return true;
+  MessageDlg(FileList->SaveErrorText(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+  return false;
+}
+
+void TfMain::ExitSaving() {
+  for (;;) {
+    std::string problems;
+    if (!SaveUserData()) problems += UserList->SaveErrorText() + "\n";
+    if (!SaveFileData()) problems += FileList->SaveErrorText() + "\n";
+    if (problems.empty()) break;
+    const int answer = MessageDlg(problems + "\nRetry to try again, Ignore to quit without these changes, or Cancel "
+                                             "to go back to Plimet.",
+                                  TMsgDlgType::mtError, {TMsgDlgBtn::mbRetry, TMsgDlgBtn::mbIgnore, TMsgDlgBtn::mbCancel});
+    if (answer == mrIgnore) break;
+    if (answer != mrRetry) return;
+  }
+  Application->Terminate();
 }
 
 void TfMain::ShowFileIcon(TTreeNode* node, const std::string& path) {
@@ -360,7 +414,12 @@ void TfMain::tvObjMouseDown(TComponent*, TMouseButton, WPARAM, int x, int y) {
   if (CurrentNode) tvObj->SetSelected(CurrentNode);
 }
 
-void TfMain::tvObjChange(TComponent*, TTreeNode* node) { ChooseMenus(node, false); }
+void TfMain::tvObjChange(TComponent*, TTreeNode* node) {
+  // The commands act on what the user sees selected, however it got there
+  // (from the keyboard, or by a command), except during a press.
+  if (!pressing_) CurrentNode = node;
+  ChooseMenus(node, false);
+}
 
 void TfMain::tvObjDblClick(TComponent*) { FileList->OpenNode(CurrentNode, false); }
 
@@ -403,13 +462,13 @@ void TfMain::DropFiles(HDROP drop) {
     for (TMenuItem* item : {itmOpenFolder, itmFind, sepDir2, itmRemoveFolder, itmDeleteFolder}) item->SetVisible(true);
     for (TMenuItem* item : {sepDir1, itmCopyFiles, itmMoveFiles}) item->SetVisible(false);
     DragFinish(drop);
-    SaveFileData();
+    SaveEntries();
     return;
   }
   std::vector<std::string> skipped;
   for (UINT i = 0; i < count; ++i) AddDroppedName(DroppedName(drop, i), skipped);
   DragFinish(drop);
-  SaveFileData();
+  SaveEntries();
   if (!skipped.empty())
     MessageDlg("These names are longer than a catalog entry holds and were not added:\n" + skipped.front() +
                    (skipped.size() > 1 ? "\n(and " + std::to_string(skipped.size() - 1) + " more)" : ""),
@@ -465,9 +524,10 @@ void TfMain::WndProc(TMessage& m) {
   TfBase::WndProc(m);
 }
 
-void ShowMainWindow() {
+bool ShowMainWindow() {
   TfMain window(Application);
   Application->SetMainForm(&window);
-  window.SetUp();
+  if (!window.SetUp()) return false;
   window.ShowModal();
+  return true;
 }

@@ -24,7 +24,9 @@ public:
   PLIMET_CLASS_NAME(TfMain)
 
   // The set-up of a new main window, in the order the window needs it.
-  void SetUp();
+  // False when the account's entries could not be read (the user was told):
+  // the window must not be used, and nothing may be saved.
+  bool SetUp();
 
   TPageControl* PageControl1;
   TTabSheet* TabSheet1;
@@ -50,7 +52,8 @@ public:
   TMenuItem *itmOpenFolder, *itmFind, *sepDir1, *itmCopyFiles, *itmMoveFiles, *sepDir2, *itmRemoveFolder,
       *itmDeleteFolder;
 
-  // What every command acts on: the node under the last press or drop.
+  // What every command acts on: the node under the last press or drop, or
+  // the node selected since (from the keyboard or by a command).
   TTreeNode* CurrentNode = nullptr;
   std::vector<std::string> DropList;
   const TDocking& Docking() const { return docking_; }
@@ -78,16 +81,23 @@ private:
   void ShowFileIcon(TTreeNode* node, const std::string& path);
   bool Confirm(const std::string& question);
   void RemoveCurrent(const char* question, bool fromDisk);
+  // Writes the entries table after a change; a failure is told, naming the file.
+  bool SaveEntries();
+  // The Exit command: saves what the session changed; when a save fails the
+  // user may retry, quit anyway, or stay.
+  void ExitSaving();
   void ShellRun(const char* verb, const std::string& file, const std::string& parameters, int show);
 
   TDocking docking_;
   TWndMethod savedTreeProc_;
+  bool pressing_ = false; // while the tree handles a mouse press
   std::vector<HICON> icons_;
 };
 
 // Creates the main window, sets it up, shows it modally until the
-// application terminates, and destroys it.
-void ShowMainWindow();
+// application terminates, and destroys it. False when the account's
+// entries could not be read and the window was not shown.
+bool ShowMainWindow();
 
 // The product page the Help menu and the about box open.
 constexpr const char* kWebsite = "https://plimet.example.org/";

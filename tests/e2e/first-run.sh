@@ -3,7 +3,8 @@
 # private Xvfb and drives it with real X input only: create an account at
 # the login, add a catalog, exit by the File menu, start again and log in,
 # find the catalog again; a second start while the side-bar is shown ends
-# at once. (Exit is chosen from the notification-area icon's menu: with no
+# at once; a catalog added just before the program is killed is there at
+# the next start. (Exit is chosen from the notification-area icon's menu: with no
 # window manager on Xvfb, a click does not make the side-bar active for F10.) Screenshots go to BUILD/screenshots.
 #   tests/e2e/first-run.sh BUILD_DIR PROGRAM_DIR PLIMET_DATA
 set -euo pipefail
@@ -101,13 +102,44 @@ kill -0 "$first" 2>/dev/null && fail "Exit did not end the program"
 "$plimet_data" show "$run/anna/DataFile.cds" | grep -q "Work" || fail "the catalog was not saved"
 
 # 5. Start again and log in: the catalog is there.
-third=$(start)
-wait_window Login 60 >/dev/null || fail "no login window on the second run"
-type_text pw
-keys Return
-main=$(wait_window Plimet 20) || fail "no side-bar on the second run"
+login_again() { # what the run is called
+  local pid
+  pid=$(start)
+  wait_window Login 60 >/dev/null || fail "no login window on the $1"
+  type_text pw
+  keys Return
+  wait_window Plimet 20 >/dev/null || fail "no side-bar on the $1"
+  echo "$pid"
+}
+third=$(login_again "second run")
+main=$(wait_window Plimet 5)
 shot e2e-sidebar-again
+
+# 6. One more catalog, then the program is killed, with no exit at all.
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 80))
+sleep 0.3
+xdotool click 3
+sleep 1
+keys Down Return
+wait_window "New Catalog" 10 >/dev/null || fail "no name prompt on the second run"
+type_text Kept
+keys Return
+sleep 1
+for p in $(pgrep -f 'plimet\.exe' || true); do
+  [ "$(readlink "/proc/$p/cwd" 2>/dev/null)" = "$run" ] && kill -9 "$p"
+done
+for _ in $(seq 1 40); do kill -0 "$third" 2>/dev/null || break; sleep 0.25; done
+kill -0 "$third" 2>/dev/null && fail "the program could not be killed"
+"$plimet_data" show "$run/anna/DataFile.cds" | grep -q "Kept" || fail "the catalog added before the kill was not saved"
+# A press on empty space adds at the top level (FLevel 0, FParentId 0), whatever the tree selected meanwhile.
+"$plimet_data" show "$run/anna/DataFile.cds" | grep -qP '^\d+\tKept\tKept\t0\t0\t1\t' || fail "Kept is not a top-level catalog"
+
+# 7. After the kill: start, log in, both catalogs are there.
+fourth=$(login_again "run after the kill")
+shot e2e-sidebar-after-kill
 exit_by_tray
-for _ in $(seq 1 80); do kill -0 "$third" 2>/dev/null || break; sleep 0.25; done
+for _ in $(seq 1 80); do kill -0 "$fourth" 2>/dev/null || break; sleep 0.25; done
 "$plimet_data" show "$run/anna/DataFile.cds" | grep -q "Work" || fail "the catalog was lost"
+"$plimet_data" show "$run/anna/DataFile.cds" | grep -q "Kept" || fail "the catalog added before the kill was lost"
 echo "e2e: passed; screenshots in $shots"

@@ -197,46 +197,63 @@ TEST_F(DataModuleTest, DamagedBooksAreReportedKeptAndNeverOverwritten) {
 }
 
 TEST_F(DataModuleTest, ChangingThePasswordRewritesLoadedBooks) {
+  TDM dm;
+  UserList->AddUser("anna", "old");
   LogIn("anna", "old");
   OpenBook();
   SavePwdData();
-  CurUserPwd = "new";
-  RekeyPwdData("old");
+  ChangeAccountPassword("new");
+  EXPECT_EQ(CurUserPwd, "new");
   for (const std::string& path : {PwdTypePath(), PwdFilePath()}) {
     const std::string sealed = Inflate(ReadFileBytes(path));
     EXPECT_EQ(sealed.substr(sealed.size() - 32), sMD5::MD5Hex("new")) << path;
   }
+  UserList.reset();
+  TDM again;
+  EXPECT_TRUE(UserList->CheckUser("anna", "new")) << "the account table was written with the books";
   OpenBook(false);
   EXPECT_EQ(PubData->DataSet().RecordCount(), 1);
 }
 
 TEST_F(DataModuleTest, ChangingThePasswordKeepsUnloadedBooksReadable) {
+  TDM dm;
+  UserList->AddUser("anna", "old");
   LogIn("anna", "old");
   OpenBook();
   SavePwdData();
   const std::string imageBefore = Inflate(ReadFileBytes(PwdFilePath())).substr(32);
   PubList.reset();
   PubData.reset();
-  CurUserPwd = "new";
-  RekeyPwdData("old");
+  ChangeAccountPassword("new");
   const std::string sealed = Inflate(ReadFileBytes(PwdFilePath()));
   EXPECT_EQ(sealed.substr(32, sealed.size() - 64), imageBefore.substr(0, imageBefore.size() - 32));
   OpenBook(false);
   PubData->SelectType(1);
   EXPECT_EQ(PubData->DataSet().FieldByName("FUser").AsString(), "anna");
 
-  CurUserPwd = "newer";
+  // A book that does not open with the current password stops the change before anything is written.
   PubList.reset();
   PubData.reset();
-  EXPECT_THROW(RekeyPwdData("wrong old"), EStoreError);
-  EXPECT_EQ(Inflate(ReadFileBytes(PwdFilePath())), sealed) << "neither file is touched on a mismatch";
+  const std::string accounts = ReadFileBytes(UserDataPath());
+  const std::string type = ReadFileBytes(PwdTypePath());
+  WriteFileBytes(PwdFilePath(), Deflate(sMD5::MD5Hex("anna") + "x" + sMD5::MD5Hex("another")));
+  const std::string message = ErrorOf([] { ChangeAccountPassword("newer"); });
+  EXPECT_EQ(message, "The password was not changed: invalid File:" + PwdFilePath() + ".");
+  EXPECT_EQ(CurUserPwd, "new");
+  EXPECT_TRUE(UserList->CheckUser("anna", "new")) << "the table in memory keeps the old password";
+  EXPECT_EQ(ReadFileBytes(UserDataPath()), accounts);
+  EXPECT_EQ(ReadFileBytes(PwdTypePath()), type);
 }
 
 TEST_F(DataModuleTest, NoBooksNoRekeyFiles) {
+  TDM dm;
+  UserList->AddUser("anna", "old");
   LogIn("anna", "old");
-  CurUserPwd = "new";
-  RekeyPwdData("old");
+  ChangeAccountPassword("new");
   EXPECT_FALSE(PathExists(UserFolder()));
+  UserList.reset();
+  TDM again;
+  EXPECT_TRUE(UserList->CheckUser("anna", "new"));
 }
 
 TEST_F(DataModuleTest, CloseDataSavesAccountsAndEntriesNotBooks) {

@@ -35,7 +35,8 @@ protected:
 TEST_F(UserListTest, AddCheckAndChangePasswordAreExact) {
   EXPECT_TRUE(users.AddUser("anna", "secret"));
   EXPECT_FALSE(users.AddUser("anna", "other")) << "codes are unique";
-  EXPECT_TRUE(users.AddUser("Anna", "x")) << "another case is another account";
+  EXPECT_FALSE(users.AddUser("Anna", "x")) << "a new code may not share its folder with another";
+  users.DataSet().InsertRecord({std::string("Anna"), std::string("x")}); // as an older file may hold
   EXPECT_TRUE(users.CheckUser("anna", "secret"));
   EXPECT_FALSE(users.CheckUser("anna", "Secret"));
   EXPECT_FALSE(users.CheckUser("anna", "secret "));
@@ -339,7 +340,6 @@ TEST_F(FileListTest, DeletingFromDiskRecyclesEveryReferenceDepthFirst) {
   entries.AddNode(cat, "C:\\Folder", kNoteFolder);
   entries.AddNode(sub, "C:\\deep2.txt", kNoteFile);
   entries.AddNode(nullptr, "C:\\keep.txt", kNoteFile);
-  shell.fileOperationResult = 1; // the user said no: the entries go all the same
   EXPECT_TRUE(entries.DeleteNode(cat, true));
   ASSERT_EQ(shell.operations.size(), 3u);
   EXPECT_EQ(shell.operations[0].from, "C:\\deep.txt");
@@ -352,6 +352,66 @@ TEST_F(FileListTest, DeletingFromDiskRecyclesEveryReferenceDepthFirst) {
   }
   EXPECT_EQ(entries.DataSet().RecordCount(), 1);
   EXPECT_EQ(TreeText(tree.Items), "keep.txt;");
+}
+
+TEST_F(FileListTest, AnEntryWhoseFileStaysIsKeptWithItsCatalogs) {
+  TTreeNode* cat = entries.AddCatalog(nullptr, "Cat");
+  TTreeNode* sub = entries.AddCatalog(cat, "Sub");
+  TTreeNode* other = entries.AddCatalog(cat, "Other");
+  entries.AddNode(sub, "C:\\gone.txt", kNoteFile);
+  entries.AddNode(sub, "C:\\declined.txt", kNoteFile);
+  entries.AddNode(other, "C:\\gone2.txt", kNoteFile);
+  entries.AddCatalog(nullptr, "Keep");
+  struct Case {
+    int code;
+    bool aborted;
+    const char* reason;
+  };
+  // A "No" to the shell's question, a cancel answered as an error, and a plain failure.
+  for (const Case& c : {Case{0, true, "the deletion was cancelled"}, Case{1223, false, "the deletion was cancelled"},
+                        Case{2, false, "the shell could not delete it (error 2)"}}) {
+    TTreeModel model;
+    TFileList list(&model);
+    list.CreateTable();
+    TTreeNode* top = list.AddCatalog(nullptr, "Cat");
+    TTreeNode* inner = list.AddCatalog(top, "Sub");
+    list.AddNode(inner, "C:\\declined.txt", kNoteFile);
+    shell.fileOperationResult = c.code;
+    shell.fileOperationAborted = c.aborted;
+    std::vector<TDeleteFailure> failures;
+    EXPECT_FALSE(list.DeleteNode(top, true, &failures));
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].path, "C:\\declined.txt");
+    EXPECT_EQ(failures[0].reason, c.reason);
+    EXPECT_EQ(TreeText(model.Items), "Cat;.Sub;..declined.txt;") << "the entry and the catalogs above it stay";
+    EXPECT_EQ(list.DataSet().RecordCount(), 3);
+  }
+  // Only the entry the shell kept stays; what went is removed, as are catalogs left with nothing kept.
+  shell.fileOperationResult = 0;
+  shell.fileOperationAborted = false;
+  shell.operations.clear();
+  struct DeclineOne final : platform::IShell {
+    RecordingShell& inner;
+    explicit DeclineOne(RecordingShell& s) : inner(s) {}
+    std::string LogicalDriveStrings(std::size_t n) override { return inner.LogicalDriveStrings(n); }
+    std::unique_ptr<platform::TIcon> FileInfoIcon(const std::string& p, unsigned f) override {
+      return inner.FileInfoIcon(p, f);
+    }
+    void Execute(const platform::ShellExecuteRequest& r) override { inner.Execute(r); }
+    platform::FileOperationResult FileOperation(const platform::FileOperationRequest& r) override {
+      inner.operations.push_back(r);
+      return {0, r.from == "C:\\declined.txt"};
+    }
+  } declineOne(shell);
+  platform::ScopedServices declining(nullptr, &declineOne);
+  std::vector<TDeleteFailure> failures;
+  EXPECT_FALSE(entries.DeleteNode(cat, true, &failures));
+  EXPECT_EQ(shell.operations.size(), 3u) << "every file was offered to the recycle bin";
+  ASSERT_EQ(failures.size(), 1u);
+  EXPECT_EQ(TreeText(tree.Items), "Cat;.Sub;..declined.txt;Keep;");
+  EXPECT_EQ(entries.DataSet().RecordCount(), 4);
+  EXPECT_FALSE(entries.DataSet().Locate("FShortName", std::string("gone.txt")));
+  EXPECT_FALSE(entries.DataSet().Locate("FShortName", std::string("Other")));
 }
 
 TEST_F(FileListTest, IdsFollowTheLargestExistingId) {

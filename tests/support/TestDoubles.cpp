@@ -12,7 +12,7 @@ public:
     if (size > budget_) {
       inner_->Write(data, budget_); // part of it reaches the disk, as on a full disk
       budget_ = 0;
-      throw EFileError("There is not enough space on the disk.");
+      throw EFileError("There is not enough space on the disk.", "There is not enough space on the disk.");
     }
     budget_ -= size;
     inner_->Write(data, size);
@@ -28,10 +28,19 @@ private:
 
 std::unique_ptr<platform::IFileWriter> FaultyFileSystem::CreateForWrite(const std::string& path) {
   written.push_back(path);
-  return std::make_unique<FaultyWriter>(real().CreateForWrite(path), failWritesAfter);
+  const bool failThisOne = static_cast<int>(written.size()) == failWriteNumber;
+  return std::make_unique<FaultyWriter>(real().CreateForWrite(path), failThisOne ? 0 : failWritesAfter);
 }
 
 void FaultyFileSystem::Replace(const std::string& source, const std::string& target) {
-  if (failReplace) throw EFileError("Unable to replace " + target + ": access denied");
+  ++replaces;
+  if (failReplace || replaces == failReplaceNumber)
+    throw EFileError("Unable to replace " + target + ": Access denied.", "Access denied.");
   real().Replace(source, target);
+}
+
+std::string FaultyFileSystem::ReadAllAtMost(const std::string& path, std::uint64_t limit) {
+  if (!lockedFile.empty() && path == lockedFile)
+    throw EFileError("Cannot open file \"" + path + "\". Sharing violation.", "Sharing violation.");
+  return real().ReadAllAtMost(path, limit);
 }

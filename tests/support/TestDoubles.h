@@ -24,6 +24,7 @@ class RecordingShell final : public platform::IShell {
 public:
   std::string driveStrings;          // what the system returns, NULs included
   int fileOperationResult = 0;
+  bool fileOperationAborted = false;
   bool giveIcons = true;
   std::vector<platform::FileOperationRequest> operations;
   std::vector<platform::ShellExecuteRequest> executions;
@@ -40,9 +41,9 @@ public:
     return std::make_unique<FakeIcon>(iconRequests.size());
   }
   void Execute(const platform::ShellExecuteRequest& request) override { executions.push_back(request); }
-  int FileOperation(const platform::FileOperationRequest& request) override {
+  platform::FileOperationResult FileOperation(const platform::FileOperationRequest& request) override {
     operations.push_back(request);
-    return fileOperationResult;
+    return {fileOperationResult, fileOperationAborted};
   }
 };
 
@@ -51,14 +52,21 @@ class FaultyFileSystem final : public platform::IFileSystem {
 public:
   // Writes fail once this many bytes have gone to a file (a full disk).
   std::size_t failWritesAfter = SIZE_MAX;
+  // The file opened for writing as this one (counted from 1) fails at its first write; 0 for none.
+  int failWriteNumber = 0;
   bool failReplace = false;
+  // Only this replace fails (counted from 1 over the object's life); 0 for none.
+  int failReplaceNumber = 0;
+  int replaces = 0;
+  // Reading this file fails as if another program held it.
+  std::string lockedFile;
   bool failCreateDir = false;
   std::vector<std::string> written; // every path opened for writing
 
   bool FileExists(const std::string& path) override { return real().FileExists(path); }
   bool DirectoryExists(const std::string& path) override { return real().DirectoryExists(path); }
   bool CreateDir(const std::string& path) override { return !failCreateDir && real().CreateDir(path); }
-  std::string ReadAll(const std::string& path) override { return real().ReadAll(path); }
+  std::string ReadAllAtMost(const std::string& path, std::uint64_t limit) override;
   std::unique_ptr<platform::IFileReader> OpenForRead(const std::string& path) override {
     return real().OpenForRead(path);
   }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <filesystem>
 #include <sstream>
 
 #include "support/StoreFixture.h"
@@ -66,4 +67,40 @@ TEST_F(PlimetDataFiles, ShowBookOpensItAsThePasswordManagerDoes) {
   const Result wrong = Tool({"show-book", PwdTypePath(), "anna", "PW"});
   EXPECT_EQ(wrong.status, 1);
   EXPECT_NE(wrong.err.find("invalid File:" + PwdTypePath()), std::string::npos) << wrong.err;
+}
+
+TEST_F(PlimetDataFiles, ShowChecksAFileAsTheTableItsNameSays) {
+  TDM dm;
+  UserList->AddUser("anna", "secret");
+  SaveUserData();
+  LogIn("anna", "secret");
+  TTreeModel tree;
+  FileList = std::make_unique<TFileList>(&tree);
+  FileList->CreateTable();
+  FileList->AddCatalog(nullptr, "Docs");
+  SaveFileData();
+  EXPECT_EQ(Tool({"show", FileDataPath()}).status, 0);
+
+  // The entries table under the account table's name loads as a table, but not as the accounts.
+  const std::string copy = folder / "UserData.cds";
+  WriteFileBytes(copy, ReadFileBytes(FileDataPath()));
+  const Result wrong = Tool({"show", copy});
+  EXPECT_EQ(wrong.status, 1);
+  EXPECT_EQ(wrong.err, "plimet-data: the file holds another table, not the one expected here\n");
+  EXPECT_FALSE(PathExists(copy + ".damaged")) << "a check writes nothing";
+  EXPECT_EQ(Tool({"show", folder / "other.cds"}).status, 1) << "missing";
+  WriteFileBytes(folder / "other.cds", ReadFileBytes(FileDataPath()));
+  EXPECT_EQ(Tool({"show", folder / "other.cds"}).status, 0) << "any table under another name";
+
+  // A file far larger than any table is refused at once, unread.
+  std::string huge = folder / "DataFile.cds";
+#ifndef _WIN32
+  std::replace(huge.begin(), huge.end(), '\\', '/');
+#endif
+  WriteFileBytes(folder / "DataFile.cds", "");
+  std::filesystem::resize_file(huge, std::uint64_t{1} << 30);
+  const Result tooLarge = Tool({"show", folder / "DataFile.cds"});
+  EXPECT_EQ(tooLarge.status, 1);
+  EXPECT_NE(tooLarge.err.find("larger than 64 MB"), std::string::npos) << tooLarge.err;
+  EXPECT_EQ(Tool({"show", PwdTypePath()}).status, 1) << "a book is shown with show-book";
 }

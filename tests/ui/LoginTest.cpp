@@ -110,17 +110,89 @@ TEST_F(LoginTest, ACancelledCreationAddsNothing) {
   EXPECT_FALSE(PathExists(UserDataPath())) << "nothing was saved";
 }
 
-TEST_F(LoginTest, ACodeInOtherCaseIsAnotherAccount) {
+TEST_F(LoginTest, ANewCodeDifferingOnlyInCaseIsRefusedBeforeAnythingIsWritten) {
   UserList->AddUser("Anna", "pw");
+  UserList->SaveData(UserDataPath());
+  const std::string accounts = ReadFileBytes(UserDataPath());
   Answer("TfLogin", [](HWND login) {
     TypeAccount(login, "anna");
     PressKey(VK_RETURN);
   });
-  ExpectMessage("the user is not exists, do you want to create it?", VK_ESCAPE); // No: the dialog stays
+  ExpectMessage("The account \"Anna\" already exists. A new account's user code must differ from it in more than "
+                "letter case.");
   Answer("TfLogin", [](HWND) { PressKey(VK_ESCAPE); });
   EXPECT_FALSE(ShowLoginDialog());
   EXPECT_EQ(messages, expectedMessages);
   EXPECT_FALSE(UserList->UserExists("anna"));
+  EXPECT_EQ(ReadFileBytes(UserDataPath()), accounts);
+  EXPECT_FALSE(PathExists(folder / "anna"));
+}
+
+TEST_F(LoginTest, AStoredCodeThatLeavesTheProgramFolderIsRefused) {
+  // Codes the dialog would never make, edited into the account table.
+  for (const std::string code : {"..\\outside", "C:\\elsewhere", "nul"}) {
+    TApplication fresh;
+    ModalDriver local;
+    std::vector<std::string> seen;
+    UserList->DataSet().InsertRecord({code, std::string("pw")});
+    local.When("TfLogin", [code](HWND login) {
+      TypeAccount(login, code);
+      auto* dialog = dynamic_cast<TfLogin*>(TWinControl::FromHandle(login));
+      SetFocus(dialog->edtPwd->Handle());
+      TypeText("pw");
+      PressKey(VK_RETURN);
+    });
+    local.When("TMessageForm", [&seen](HWND box) {
+      seen.push_back(MessageOf(box));
+      PressKey(VK_RETURN);
+    });
+    local.When("TfLogin", [](HWND) { PressKey(VK_ESCAPE); });
+    EXPECT_FALSE(ShowLoginDialog()) << code;
+    ASSERT_EQ(seen.size(), 1u) << code;
+    EXPECT_EQ(seen[0].rfind("The account \"" + code + "\" can not be used: ", 0), 0u) << seen[0];
+  }
+  // An ordinary account goes on logging in.
+  UserList->AddUser("bob", "pw");
+  TApplication fresh;
+  ModalDriver local;
+  local.When("TfLogin", [](HWND login) {
+    TypeAccount(login, "bob");
+    auto* dialog = dynamic_cast<TfLogin*>(TWinControl::FromHandle(login));
+    SetFocus(dialog->edtPwd->Handle());
+    TypeText("pw");
+    PressKey(VK_RETURN);
+  });
+  EXPECT_TRUE(ShowLoginDialog());
+}
+
+TEST_F(LoginTest, AnAccountTableHeldByAnotherProgramEndsTheProgramUnwritten) {
+  UserList->AddUser("bob", "pw");
+  UserList->SaveData(UserDataPath());
+  const std::string accounts = ReadFileBytes(UserDataPath());
+  HANDLE holder = CreateFileA(UserDataPath().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  UserList.reset();
+  TDM started; // as at start-up
+  CloseHandle(holder);
+  ExpectMessage("");
+  EXPECT_FALSE(AccountTableReady());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_EQ(messages[0].rfind("Unable to read " + UserDataPath() + ": ", 0), 0u) << messages[0];
+  EXPECT_NE(messages[0].find(kEndsUnwritten), std::string::npos);
+  SaveUserData(); // whatever runs later writes nothing over it
+  EXPECT_EQ(ReadFileBytes(UserDataPath()), accounts);
+  EXPECT_FALSE(PathExists(UserDataPath() + ".damaged"));
+
+  // A damaged one is kept, told, and replaced by an empty table.
+  WriteFileBytes(UserDataPath(), "damaged");
+  UserList.reset();
+  TDM again;
+  messages.clear();
+  ExpectMessage("");
+  EXPECT_TRUE(AccountTableReady());
+  ASSERT_EQ(messages.size(), 1u);
+  EXPECT_NE(messages[0].find(".damaged"), std::string::npos) << messages[0];
+  EXPECT_TRUE(UserList->DataSet().Active());
 }
 
 TEST_F(LoginTest, EscapeCancelAndTheCloseBoxEndTheProgram) {

@@ -12,6 +12,7 @@
 #include "support/Screenshot.h"
 #include "support/StoreFixture.h"
 #include "framework/win32/StdCtrls.h"
+#include "store/uFun.h"
 #include "ui/uMain.h"
 
 namespace {
@@ -43,6 +44,15 @@ std::string Shape(const TTreeNodes& nodes) {
   for (TTreeNode* node = nodes.GetFirstNode(); node; node = node->GetNext())
     text += std::string(static_cast<std::size_t>(node->Level()), '.') + node->Text() + ";";
   return text;
+}
+
+// The entries table as the next start would find it.
+std::string SavedShape() {
+  TTreeModel tree;
+  TFileList saved(&tree);
+  if (!saved.LoadData(FileDataPath())) return "(not saved)";
+  FillFileTree(tree, saved);
+  return Shape(tree.Items);
 }
 
 class MainTest : public StoreTest {
@@ -222,7 +232,7 @@ TEST_F(MainTest, APressChoosesTheMenusAndCommandsActOnItsNode) {
   driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); });
   main->actRemoveType->Execute();
   EXPECT_EQ(Shape(main->tvObj->Items()), "Work;");
-  EXPECT_EQ(main->CurrentNode, nullptr);
+  EXPECT_EQ(main->CurrentNode, main->tvObj->Selected()) << "what is selected now is what the commands act on";
   EXPECT_TRUE(PathExists("C:\\windows"));
   EXPECT_EQ(FileList->DataSet().RecordCount(), 1);
 }
@@ -327,7 +337,9 @@ TEST_F(MainTest, AddFilesHelpAndCommandsOnTheWrongKindOfNode) {
   main->DropList = {folder / "two.txt"};
   main->actCopyFiles->Execute();
   main->actFind->Execute();
-  EXPECT_EQ(FolderEntries(folder.Path()).size(), 4u) << "nothing copied anywhere";
+  // The three files, "config.ini", and the account's folder with the entries saved after Add Files.
+  EXPECT_EQ(FolderEntries(folder.Path()).size(), 5u) << "nothing copied anywhere";
+  EXPECT_EQ(SavedShape(), Shape(main->tvObj->Items())) << "the added files were saved at once";
 
   // Without a help file beside the program: a notice, nothing else.
   std::string notice;
@@ -469,5 +481,191 @@ TEST(MainWindowSetUp, ADamagedEntriesFileIsReportedKeptAndReplacedByAnEmptyTable
   }
   EXPECT_EQ(ReadFileBytes(folder / "anna\\DataFile.cds.damaged"), "not a table") << "the damaged file is kept";
   CloseData();
+  ResetDataModule();
+}
+
+// --- what the user stored survives every command -------------------------------------------
+
+
+TEST_F(MainTest, EveryChangeOfTheCatalogIsSavedAtOnce) {
+  driver.When("TForm", [](HWND) {
+    TypeText("Work");
+    PressKey(VK_RETURN);
+  });
+  main->actAddType->Execute();
+  EXPECT_EQ(SavedShape(), "Work;") << "a new catalog is on disk before anything else happens";
+  main->CurrentNode = main->tvObj->Items().GetFirstNode();
+  driver.When("TForm", [](HWND) {
+    TypeText("Inner");
+    PressKey(VK_RETURN);
+  });
+  main->actAddType->Execute();
+  EXPECT_EQ(SavedShape(), "Work;.Inner;");
+  main->CurrentNode = main->tvObj->Items().GetFirstNode()->Item(0);
+  driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); });
+  main->actRemoveType->Execute();
+  EXPECT_EQ(SavedShape(), "Work;");
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST_F(MainTest, AFailedSaveIsToldAndExitLetsTheUserRetryQuitOrStay) {
+  FaultyFileSystem files;
+  files.failWritesAfter = 0; // a full disk
+  platform::ScopedServices full(&files, nullptr);
+  driver.When("TForm", [](HWND) {
+    TypeText("Work");
+    PressKey(VK_RETURN);
+  });
+  std::vector<std::string> texts;
+  auto answer = [this, &texts](WORD key) {
+    driver.When("TMessageForm", [&texts, key](HWND box) {
+      auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
+      for (int i = 0; form && i < form->ComponentCount(); ++i)
+        if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) texts.push_back(label->Caption());
+      PressKey(key);
+    });
+  };
+  answer(VK_RETURN);
+  main->actAddType->Execute();
+  ASSERT_EQ(texts.size(), 1u);
+  EXPECT_EQ(texts[0], "Unable to write to " + FileDataPath() + ": There is not enough space on the disk.");
+  EXPECT_EQ(Shape(main->tvObj->Items()), "Work;") << "the catalog stays in the window";
+
+  // Exit: Cancel goes back to the program, nothing lost.
+  answer(VK_ESCAPE);
+  main->actExit->Execute();
+  EXPECT_FALSE(app.Terminated());
+  ASSERT_EQ(texts.size(), 2u);
+  EXPECT_NE(texts[1].find(UserDataPath()), std::string::npos) << texts[1];
+  EXPECT_NE(texts[1].find(FileDataPath()), std::string::npos) << texts[1];
+  EXPECT_NE(texts[1].find("Retry"), std::string::npos) << texts[1];
+  // Retry (the default) once there is room: saved, and the program ends.
+  driver.When("TMessageForm", [&files](HWND) {
+    files.failWritesAfter = SIZE_MAX;
+    PressKey(VK_RETURN);
+  });
+  main->actExit->Execute();
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_EQ(SavedShape(), "Work;");
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST_F(MainTest, ExitCanQuitAnywayWhenTheDiskStaysFull) {
+  FaultyFileSystem files;
+  files.failWritesAfter = 0;
+  platform::ScopedServices full(&files, nullptr);
+  driver.When("TMessageForm", [](HWND box) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
+    for (int i = 0; form && i < form->ComponentCount(); ++i)
+      if (auto* button = dynamic_cast<TButton*>(form->Components(i)); button && button->Caption() == "&Ignore")
+        ClickOn(button->Handle());
+  });
+  main->actExit->Execute();
+  EXPECT_TRUE(app.Terminated());
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST_F(MainTest, TheKeyboardSelectionIsWhatTheCommandsActOn) {
+  WriteFileBytes(folder / "precious.txt", "keep me");
+  TTreeNode* cat = FileList->AddCatalog(nullptr, "Cat");
+  TTreeNode* file = FileList->AddNode(nullptr, folder / "precious.txt", kNoteFile);
+  app.ProcessMessages();
+  RecordingShell recorder;
+  platform::ScopedServices recording(nullptr, &recorder);
+  // A real click on the file, then Up to the catalog.
+  const POINT at = MiddleOf(main->tvObj, file);
+  SetFocus(main->tvObj->Handle());
+  PostMessageA(main->tvObj->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageA(main->tvObj->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  app.ProcessMessages();
+  ASSERT_EQ(main->CurrentNode, file);
+  PressKey(VK_UP);
+  app.ProcessMessages();
+  EXPECT_EQ(main->tvObj->Selected(), cat);
+  EXPECT_EQ(main->CurrentNode, cat) << "the selected catalog, not the file clicked before";
+  EXPECT_TRUE(main->mnuCatalog->Enabled());
+  EXPECT_FALSE(main->mnuFile->Enabled());
+  // "Delete Catalog" now deletes the catalog and nothing of the file.
+  driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); });
+  main->actDeleteType->Execute();
+  EXPECT_TRUE(recorder.operations.empty()) << "no file went to the recycle bin";
+  EXPECT_EQ(Shape(main->tvObj->Items()), "precious.txt;");
+  EXPECT_EQ(ReadFileBytes(folder / "precious.txt"), "keep me");
+  // Down and up again onto the file: Open File and Remove File act on it.
+  main->tvObj->SetSelected(nullptr);
+  SetFocus(main->tvObj->Handle());
+  PressKey(VK_HOME);
+  app.ProcessMessages();
+  EXPECT_EQ(main->CurrentNode, file);
+  main->actOpenFile->Execute();
+  ASSERT_EQ(recorder.executions.size(), 1u);
+  EXPECT_EQ(recorder.executions[0].file, folder / "precious.txt");
+  driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); });
+  main->actRemoveFile->Execute();
+  EXPECT_EQ(Shape(main->tvObj->Items()), "");
+  EXPECT_TRUE(recorder.operations.empty()) << "removing an entry touches no file";
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST_F(MainTest, ADeclinedRecycleBinQuestionKeepsTheEntryAndSaysWhy) {
+  WriteFileBytes(folder / "wanted.txt", "x");
+  TTreeNode* file = FileList->AddNode(nullptr, folder / "wanted.txt", kNoteFile);
+  app.ProcessMessages();
+  main->CurrentNode = file;
+  driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); }); // "Delete the file, Sure?"
+  driver.When("#32770", [](HWND box) { PostMessageA(box, WM_COMMAND, IDNO, 0); }); // the shell's own question
+  std::string told;
+  driver.When("TMessageForm", [&told](HWND box) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
+    for (int i = 0; form && i < form->ComponentCount(); ++i)
+      if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) told = label->Caption();
+    PressKey(VK_RETURN);
+  });
+  main->actDeleteFile->Execute();
+  EXPECT_TRUE(PathExists(folder / "wanted.txt"));
+  EXPECT_EQ(Shape(main->tvObj->Items()), "wanted.txt;") << "the reference stays";
+  EXPECT_EQ(told, "This entry was kept, because its file or folder was not deleted:\n" + folder / "wanted.txt" +
+                      ": the deletion was cancelled.");
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST(MainWindowSetUp, AnEntriesFileHeldByAnotherProgramEndsWithoutWritingIt) {
+  TempFolder folder;
+  ResetDataModule();
+  AppPath = folder.Path();
+  CurUserCode = "anna";
+  CurUserPwd = "pw";
+  std::filesystem::create_directories(std::filesystem::path(folder.Path()) / "anna");
+  {
+    TTreeModel tree;
+    TFileList entries(&tree);
+    entries.CreateTable();
+    entries.AddCatalog(nullptr, "Precious");
+    entries.SaveData(folder / "anna\\DataFile.cds");
+  }
+  const std::string before = ReadFileBytes(folder / "anna\\DataFile.cds");
+  TApplication app;
+  ModalDriver driver;
+  TDM dm;
+  std::string message;
+  driver.When("TMessageForm", [&message](HWND box) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
+    for (int i = 0; form && i < form->ComponentCount(); ++i)
+      if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) message = label->Caption();
+    PressKey(VK_RETURN);
+  });
+  HANDLE holder = CreateFileA((folder / "anna\\DataFile.cds").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(holder, INVALID_HANDLE_VALUE);
+  {
+    TfMain main(&app);
+    EXPECT_FALSE(main.SetUp()) << "the side-bar is not used";
+  }
+  CloseHandle(holder);
+  EXPECT_EQ(message.rfind("Unable to read " + folder / "anna\\DataFile.cds: ", 0), 0u) << message;
+  EXPECT_NE(message.find(kEndsUnwritten), std::string::npos) << message;
+  EXPECT_EQ(message.find(".."), std::string::npos) << message;
+  EXPECT_EQ(ReadFileBytes(folder / "anna\\DataFile.cds"), before);
+  EXPECT_EQ(FolderEntries(folder / "anna"), std::vector<std::string>{"DataFile.cds"}) << "no copy, no new file";
   ResetDataModule();
 }

@@ -1,10 +1,15 @@
 #include "plimet-data/PlimetData.h"
 
+#include <algorithm>
+#include <cctype>
 #include <exception>
+#include <memory>
 
+#include "platform/Services.h"
 #include "store/AMD5.h"
 #include "store/TableEngine.h"
 #include "store/uDM.h"
+#include "store/uData.h"
 
 namespace {
 
@@ -34,15 +39,45 @@ void PrintTable(TClientDataSet& table, std::ostream& out) {
   }
 }
 
+std::string LowerFileName(const std::string& path) {
+  const auto separator = path.find_last_of("\\/:");
+  std::string name = separator == std::string::npos ? path : path.substr(separator + 1);
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  return name;
+}
+
+// The table class the program reads a file of this name with; none for a
+// name the program does not use (then any table is shown).
+std::unique_ptr<TTableObject> TableFor(const std::string& path, TTreeModel& tree) {
+  const std::string name = LowerFileName(path);
+  if (name == "userdata.cds") return std::make_unique<TUserList>();
+  if (name == "datafile.cds") return std::make_unique<TFileList>(&tree);
+  if (name == "pwdtype.cds") return std::make_unique<TPubList>(&tree);
+  if (name == "pwdfile.cds") return std::make_unique<TPubData>();
+  return nullptr;
+}
+
 int Run(const std::vector<std::string>& args, std::ostream& out) {
   if (args.size() == 2 && args[0] == "md5") {
     out << sMD5::MD5Hex(args[1]) << '\n';
     return 0;
   }
   if (args.size() == 2 && args[0] == "show") {
-    TClientDataSet table;
-    table.LoadFromFile(args[1]);
-    PrintTable(table, out);
+    TTreeModel tree;
+    std::unique_ptr<TTableObject> table = TableFor(args[1], tree);
+    if (dynamic_cast<TPubList*>(table.get()) || dynamic_cast<TPubData*>(table.get()))
+      throw EPlimetError(args[1] + " is a password book: use show-book");
+    if (!table) {
+      TClientDataSet any;
+      TMemoryStream bytes(platform::Files().ReadAllAtMost(args[1], kMaxTableFileSize));
+      any.LoadFromStream(bytes);
+      if (bytes.Remaining() != 0) throw EPlimetError(args[1] + ": unexpected data after the table");
+      PrintTable(any, out);
+      return 0;
+    }
+    // As the program reads it, columns and size limit included.
+    table->ReadTableFile(args[1]);
+    PrintTable(table->DataSet(), out);
     return 0;
   }
   if (args.size() == 4 && args[0] == "show-book") {
@@ -52,9 +87,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out) {
       out << args[1] << ": an empty password book (the file is absent or empty)\n";
       return 0;
     }
-    TClientDataSet table;
-    table.LoadFromStream(stream);
-    PrintTable(table, out);
+    TTreeModel tree;
+    std::unique_ptr<TTableObject> table = TableFor(args[1], tree);
+    if (!table) {
+      TClientDataSet any;
+      any.LoadFromStream(stream);
+      PrintTable(any, out);
+      return 0;
+    }
+    table->ReadTableImage(stream);
+    if (stream.Remaining() != 32) throw EPlimetError(args[1] + ": the password book is damaged");
+    PrintTable(table->DataSet(), out);
     return 0;
   }
   return -1;

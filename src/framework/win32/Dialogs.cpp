@@ -37,6 +37,8 @@ const char* ButtonCaption(TMsgDlgBtn button) {
   case TMsgDlgBtn::mbNo: return "&No";
   case TMsgDlgBtn::mbOK: return "OK";
   case TMsgDlgBtn::mbCancel: return "Cancel";
+  case TMsgDlgBtn::mbRetry: return "&Retry";
+  case TMsgDlgBtn::mbIgnore: return "&Ignore";
   }
   return "";
 }
@@ -47,6 +49,8 @@ int ButtonResult(TMsgDlgBtn button) {
   case TMsgDlgBtn::mbNo: return mrNo;
   case TMsgDlgBtn::mbOK: return mrOk;
   case TMsgDlgBtn::mbCancel: return mrCancel;
+  case TMsgDlgBtn::mbRetry: return mrRetry;
+  case TMsgDlgBtn::mbIgnore: return mrIgnore;
   }
   return mrNone;
 }
@@ -89,7 +93,10 @@ int MessageDlg(const std::string& text, TMsgDlgType type, const std::vector<TMsg
     button->SetCaption(ButtonCaption(kind));
     button->SetBounds(x, buttonsTop, buttonWidth, buttonHeight);
     button->ModalResult = ButtonResult(kind);
-    if (kind == TMsgDlgBtn::mbOK || (kind == TMsgDlgBtn::mbYes && !form.DefaultButton)) {
+    const bool okFirst = kind == TMsgDlgBtn::mbOK;
+    const bool fallback = (kind == TMsgDlgBtn::mbYes || kind == TMsgDlgBtn::mbRetry) && !form.DefaultButton &&
+                          std::find(buttons.begin(), buttons.end(), TMsgDlgBtn::mbOK) == buttons.end();
+    if (okFirst || fallback) {
       button->Default = true;
       form.DefaultButton = button;
     }

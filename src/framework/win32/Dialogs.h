@@ -7,11 +7,11 @@
 #include "framework/win32/Forms.h"
 
 enum class TMsgDlgType { mtWarning, mtError, mtInformation, mtConfirmation };
-enum class TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel };
+enum class TMsgDlgBtn { mbYes, mbNo, mbOK, mbCancel, mbRetry, mbIgnore };
 
 // A modal message form (window class "TMessageForm") with the type's icon
 // and caption ("Warning", "Error", ...) and the buttons in their order. OK
-// (or Yes) is the default; Escape answers No or Cancel; the close box never
+// (or else Yes, or else Retry) is the default; Escape answers No or Cancel; the close box never
 // answers OK. Returns the modal result.
 int MessageDlg(const std::string& text, TMsgDlgType type, const std::vector<TMsgDlgBtn>& buttons);
 

@@ -11,7 +11,7 @@ public:
   std::string LogicalDriveStrings(std::size_t) override { return {}; }
   std::unique_ptr<TIcon> FileInfoIcon(const std::string&, unsigned) override { return nullptr; }
   void Execute(const ShellExecuteRequest&) override {}
-  int FileOperation(const FileOperationRequest&) override { return 1; }
+  FileOperationResult FileOperation(const FileOperationRequest&) override { return {1, false}; }
 };
 
 } // namespace

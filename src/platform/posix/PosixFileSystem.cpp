@@ -23,6 +23,12 @@ std::string NativePath(std::string path) {
 
 std::string Reason() { return std::strerror(errno); }
 
+[[noreturn]] void ThrowTooLarge(const std::string& path, std::uint64_t limit) {
+  const std::string reason =
+      "the file is larger than " + std::to_string(limit >> 20) + " MB, far larger than any file of this program.";
+  throw EFileTooLarge("Unable to read " + path + ": " + reason, reason);
+}
+
 class FileDescriptor {
 public:
   explicit FileDescriptor(int fd) : fd_(fd) {}
@@ -47,15 +53,15 @@ public:
       const ssize_t n = ::write(fd_.Get(), bytes, size);
       if (n < 0) {
         if (errno == EINTR) continue;
-        throw EFileError("Unable to write to " + path_ + ": " + Reason());
+        throw EFileError("Unable to write to " + path_ + ": " + Reason(), Reason());
       }
       bytes += n;
       size -= static_cast<std::size_t>(n);
     }
   }
   void Commit() override {
-    if (::fsync(fd_.Get()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason());
-    if (::close(fd_.Release()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason());
+    if (::fsync(fd_.Get()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason(), Reason());
+    if (::close(fd_.Release()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason(), Reason());
   }
 
 private:
@@ -68,7 +74,7 @@ public:
   PosixFileReader(int fd, std::string path) : fd_(fd), path_(std::move(path)) {}
   std::uint64_t Size() override {
     struct stat st {};
-    if (::fstat(fd_.Get(), &st) != 0) throw EFileError("Unable to read " + path_ + ": " + Reason());
+    if (::fstat(fd_.Get(), &st) != 0) throw EFileError("Unable to read " + path_ + ": " + Reason(), Reason());
     return static_cast<std::uint64_t>(st.st_size);
   }
   void Seek(std::uint64_t position) override { position_ = position; }
@@ -79,7 +85,7 @@ public:
                                 static_cast<off_t>(position_ + done));
       if (n < 0) {
         if (errno == EINTR) continue;
-        throw EFileError("Unable to read " + path_ + ": " + Reason());
+        throw EFileError("Unable to read " + path_ + ": " + Reason(), Reason());
       }
       if (n == 0) break;
       done += static_cast<std::size_t>(n);
@@ -105,35 +111,40 @@ public:
     return ::stat(NativePath(path).c_str(), &st) == 0 && S_ISDIR(st.st_mode);
   }
   bool CreateDir(const std::string& path) override { return ::mkdir(NativePath(path).c_str(), 0777) == 0; }
-  std::string ReadAll(const std::string& path) override {
+  std::string ReadAllAtMost(const std::string& path, std::uint64_t limit) override {
     FileDescriptor fd(::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC));
-    if (fd.Get() < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+    if (fd.Get() < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason(), Reason());
+    struct stat st {};
+    if (::fstat(fd.Get(), &st) != 0) throw EFileError("Unable to read " + path + ": " + Reason(), Reason());
+    if (static_cast<std::uint64_t>(st.st_size) > limit) ThrowTooLarge(path, limit);
     std::string content;
+    content.reserve(static_cast<std::size_t>(st.st_size));
     char buffer[65536];
     for (;;) {
       const ssize_t n = ::read(fd.Get(), buffer, sizeof buffer);
       if (n < 0) {
         if (errno == EINTR) continue;
-        throw EFileError("Unable to read " + path + ": " + Reason());
+        throw EFileError("Unable to read " + path + ": " + Reason(), Reason());
       }
       if (n == 0) break;
+      if (content.size() + static_cast<std::size_t>(n) > limit) ThrowTooLarge(path, limit); // it grew meanwhile
       content.append(buffer, static_cast<std::size_t>(n));
     }
     return content;
   }
   std::unique_ptr<IFileReader> OpenForRead(const std::string& path) override {
     const int fd = ::open(NativePath(path).c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason());
+    if (fd < 0) throw EFileError("Cannot open file \"" + path + "\". " + Reason(), Reason());
     return std::make_unique<PosixFileReader>(fd, path);
   }
   std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) override {
     const int fd = ::open(NativePath(path).c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-    if (fd < 0) throw EFileError("Cannot create file \"" + path + "\". " + Reason());
+    if (fd < 0) throw EFileError("Cannot create file \"" + path + "\". " + Reason(), Reason());
     return std::make_unique<PosixFileWriter>(fd, path);
   }
   void Replace(const std::string& source, const std::string& target) override {
     if (::rename(NativePath(source).c_str(), NativePath(target).c_str()) != 0)
-      throw EFileError("Unable to replace " + target + ": " + Reason());
+      throw EFileError("Unable to replace " + target + ": " + Reason(), Reason());
   }
   bool Remove(const std::string& path) override { return ::unlink(NativePath(path).c_str()) == 0; }
   std::string TempFolder() override {
@@ -151,7 +162,7 @@ std::string NewGuidText() {
   unsigned char bytes[16] = {};
   FileDescriptor random(::open("/dev/urandom", O_RDONLY | O_CLOEXEC));
   if (random.Get() < 0 || ::read(random.Get(), bytes, sizeof bytes) != static_cast<ssize_t>(sizeof bytes))
-    throw EFileError("Unable to create a GUID: " + Reason());
+    throw EFileError("Unable to create a GUID: " + Reason(), Reason());
   bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);
   bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);
   static constexpr char kHex[] = "0123456789ABCDEF";

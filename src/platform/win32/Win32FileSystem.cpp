@@ -25,6 +25,18 @@ std::string LastErrorText() {
   return result;
 }
 
+// Raises the last error with the system's text as its reason.
+[[noreturn]] void ThrowLastError(const std::string& what, const char* joint = ": ") {
+  const std::string reason = LastErrorText();
+  throw EFileError(what + joint + reason, reason);
+}
+
+[[noreturn]] void ThrowTooLarge(const std::string& path, std::uint64_t limit) {
+  const std::string reason =
+      "the file is larger than " + std::to_string(limit >> 20) + " MB, far larger than any file of this program.";
+  throw EFileTooLarge("Unable to read " + path + ": " + reason, reason);
+}
+
 class FileHandle {
 public:
   explicit FileHandle(HANDLE handle) : handle_(handle) {}
@@ -51,14 +63,14 @@ public:
       const DWORD chunk = size > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size);
       DWORD written = 0;
       if (!WriteFile(file_.Get(), bytes, chunk, &written, nullptr) || written == 0)
-        throw EFileError("Unable to write to " + path_ + ": " + LastErrorText());
+        ThrowLastError("Unable to write to " + path_);
       bytes += written;
       size -= written;
     }
   }
   void Commit() override {
     if (!FlushFileBuffers(file_.Get()) || !file_.Close())
-      throw EFileError("Unable to write to " + path_ + ": " + LastErrorText());
+      ThrowLastError("Unable to write to " + path_);
   }
 
 private:
@@ -71,14 +83,14 @@ public:
   Win32FileReader(HANDLE handle, std::string path) : file_(handle), path_(std::move(path)) {}
   std::uint64_t Size() override {
     LARGE_INTEGER size{};
-    if (!GetFileSizeEx(file_.Get(), &size)) throw EFileError("Unable to read " + path_ + ": " + LastErrorText());
+    if (!GetFileSizeEx(file_.Get(), &size)) ThrowLastError("Unable to read " + path_);
     return static_cast<std::uint64_t>(size.QuadPart);
   }
   void Seek(std::uint64_t position) override {
     LARGE_INTEGER to{};
     to.QuadPart = static_cast<LONGLONG>(position);
     if (!SetFilePointerEx(file_.Get(), to, nullptr, FILE_BEGIN))
-      throw EFileError("Unable to read " + path_ + ": " + LastErrorText());
+      ThrowLastError("Unable to read " + path_);
   }
   std::size_t Read(void* buffer, std::size_t size) override {
     std::size_t done = 0;
@@ -86,7 +98,7 @@ public:
       const DWORD chunk = size - done > 0x10000000 ? 0x10000000 : static_cast<DWORD>(size - done);
       DWORD n = 0;
       if (!ReadFile(file_.Get(), static_cast<char*>(buffer) + done, chunk, &n, nullptr))
-        throw EFileError("Unable to read " + path_ + ": " + LastErrorText());
+        ThrowLastError("Unable to read " + path_);
       if (n == 0) break;
       done += n;
     }
@@ -109,18 +121,23 @@ public:
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
   }
   bool CreateDir(const std::string& path) override { return CreateDirectoryA(path.c_str(), nullptr) != 0; }
-  std::string ReadAll(const std::string& path) override {
+  std::string ReadAllAtMost(const std::string& path, std::uint64_t limit) override {
     // Others may read the file meanwhile, but not write it.
     FileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
                                 FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file.Valid()) throw EFileError("Cannot open file \"" + path + "\". " + LastErrorText());
+    if (!file.Valid()) ThrowLastError("Cannot open file \"" + path + "\"", ". ");
+    LARGE_INTEGER size{};
+    if (!GetFileSizeEx(file.Get(), &size)) ThrowLastError("Unable to read " + path);
+    if (static_cast<std::uint64_t>(size.QuadPart) > limit) ThrowTooLarge(path, limit);
     std::string content;
+    content.reserve(static_cast<std::size_t>(size.QuadPart));
     char buffer[65536];
     for (;;) {
       DWORD n = 0;
       if (!ReadFile(file.Get(), buffer, sizeof buffer, &n, nullptr))
-        throw EFileError("Unable to read " + path + ": " + LastErrorText());
+        ThrowLastError("Unable to read " + path);
       if (n == 0) break;
+      if (content.size() + n > limit) ThrowTooLarge(path, limit); // it grew while we read
       content.append(buffer, n);
     }
     return content;
@@ -128,19 +145,19 @@ public:
   std::unique_ptr<IFileReader> OpenForRead(const std::string& path) override {
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                 OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) throw EFileError("Cannot open file \"" + path + "\". " + LastErrorText());
+    if (handle == INVALID_HANDLE_VALUE) ThrowLastError("Cannot open file \"" + path + "\"", ". ");
     return std::make_unique<Win32FileReader>(handle, path);
   }
   std::unique_ptr<IFileWriter> CreateForWrite(const std::string& path) override {
     HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE)
-      throw EFileError("Cannot create file \"" + path + "\". " + LastErrorText());
+      ThrowLastError("Cannot create file \"" + path + "\"", ". ");
     return std::make_unique<Win32FileWriter>(handle, path);
   }
   void Replace(const std::string& source, const std::string& target) override {
     if (!MoveFileExA(source.c_str(), target.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
-      throw EFileError("Unable to replace " + target + ": " + LastErrorText());
+      ThrowLastError("Unable to replace " + target);
   }
   bool Remove(const std::string& path) override { return DeleteFileA(path.c_str()) != 0; }
   std::string TempFolder() override {

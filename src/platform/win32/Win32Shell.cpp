@@ -48,7 +48,7 @@ public:
                   request.parameters.empty() ? nullptr : request.parameters.c_str(),
                   request.directory.empty() ? nullptr : request.directory.c_str(), request.show);
   }
-  int FileOperation(const FileOperationRequest& request) override {
+  FileOperationResult FileOperation(const FileOperationRequest& request) override {
     std::vector<char> from = PathList(request.from);
     std::vector<char> to = PathList(request.to);
     SHFILEOPSTRUCTA operation{};
@@ -57,7 +57,10 @@ public:
     operation.pFrom = from.data();
     operation.pTo = request.to.empty() ? nullptr : to.data();
     operation.fFlags = static_cast<FILEOP_FLAGS>(request.flags);
-    return SHFileOperationA(&operation);
+    FileOperationResult result;
+    result.code = SHFileOperationA(&operation);
+    result.aborted = operation.fAnyOperationsAborted != FALSE;
+    return result;
   }
 };
 
