@@ -41,5 +41,5 @@ T* Place(TWinControl* parent, TComponent* owner, int left, int top, int width, i
 
 // Said when a data file that could not be read ends the program unwritten.
 constexpr const char* kEndsUnwritten =
-    "Plimet ends now without writing anything, so that the file stays as it is. Close the program that "
-    "uses the file, or give access to it, and start Plimet again.";
+    "Plimet ends now and writes nothing. Start it again once the file can be read: close the program that "
+    "uses it, give access to it, or make room on the disk.";

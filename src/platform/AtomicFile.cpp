@@ -2,6 +2,8 @@
 
 #include "platform/Errors.h"
 
+#include <algorithm>
+
 namespace platform {
 namespace {
 
@@ -28,16 +30,31 @@ std::string DamagedName(const std::string& path, int n) {
   return path + ".damaged" + (n > 1 ? std::to_string(n) : std::string());
 }
 
-bool Taken(IFileSystem& files, const std::string& name) { return files.FileExists(name) || files.DirectoryExists(name); }
-
-// The name for a new damaged copy: the first free one, or, when all are
-// taken, the last one after the others have moved down and the oldest has gone.
+// The name for a new damaged copy. Copies are numbered oldest first: the
+// new one goes after the newest; when the last number is taken, the
+// copies move down over any gaps, the oldest giving way when there is none.
+// A folder of such a name is not ours and is left where it is.
 std::string FreeDamagedName(IFileSystem& files, const std::string& path) {
-  for (int n = 1; n <= kMaxDamagedCopies; ++n)
-    if (!Taken(files, DamagedName(path, n))) return DamagedName(path, n);
-  files.Remove(DamagedName(path, 1));
-  for (int n = 2; n <= kMaxDamagedCopies; ++n) files.Replace(DamagedName(path, n), DamagedName(path, n - 1));
-  return DamagedName(path, kMaxDamagedCopies);
+  std::vector<int> copies, usable;
+  for (int n = 1; n <= kMaxDamagedCopies; ++n) {
+    const std::string name = DamagedName(path, n);
+    if (files.DirectoryExists(name)) continue;
+    usable.push_back(n);
+    if (files.FileExists(name)) copies.push_back(n);
+  }
+  if (usable.empty()) throw EFileError("Unable to keep a copy of " + path + ": every name for a copy is taken by a folder");
+  if (copies.empty()) return DamagedName(path, usable.front());
+  const auto after = std::upper_bound(usable.begin(), usable.end(), copies.back());
+  if (after != usable.end()) return DamagedName(path, *after);
+  std::size_t keep = copies.size();
+  if (keep == usable.size()) {
+    files.Remove(DamagedName(path, copies.front()));
+    copies.erase(copies.begin());
+    --keep;
+  }
+  for (std::size_t i = 0; i < keep; ++i)
+    if (copies[i] != usable[i]) files.Replace(DamagedName(path, copies[i]), DamagedName(path, usable[i]));
+  return DamagedName(path, usable[keep]);
 }
 
 } // namespace
@@ -84,23 +101,28 @@ void ReplaceFilesTogether(IFileSystem& files, const std::vector<FileContent>& co
       files.Replace(steps[i].temp, contents[i].path);
       steps[i].replaced = true;
     }
-  } catch (...) {
-    // Put back what was replaced; a failure of that is past helping here.
+  } catch (const std::exception& error) {
+    // Put back what was replaced. An old content that cannot be put back
+    // stays in its backup, and the message says where.
+    std::string unrestored;
     for (Step& step : steps) {
       if (!step.replaced) continue;
       const std::string& path = contents[static_cast<std::size_t>(&step - steps.data())].path;
       try {
         if (step.existed) {
           files.Replace(step.backup, path);
-          step.backup.clear();
         } else {
           files.Remove(path);
         }
-      } catch (...) {
+        step.backup.clear();
+      } catch (const std::exception&) {
+        unrestored += " The old content of " + path + " could not be put back; it is kept in " + step.backup + ".";
+        step.backup.clear(); // kept
       }
     }
     cleanUp();
-    throw;
+    if (unrestored.empty()) throw;
+    throw EFileError(AsSentence(error.what()) + unrestored);
   }
   cleanUp();
 }

@@ -177,6 +177,9 @@ void ChangeAccountPassword(const std::string& newPwd) {
     platform::ReplaceFilesTogether(platform::Files(), files);
   } catch (const std::exception& error) {
     UserList->ChangePassword(CurUserCode, newPwd, oldPwd);
+    // Should the old account table not have gone back in place, the table
+    // is written again with the old password, to match the books.
+    SaveUserData();
     throw EStoreError("The password was not changed: " + AsSentence(error.what()));
   }
   CurUserPwd = newPwd;

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <set>
 
+#include "platform/AnsiText.h"
 #include "platform/AtomicFile.h"
 #include "platform/Services.h"
 #include "store/UserCode.h"
@@ -42,17 +43,6 @@ void CollectSubtreeIds(const TTreeNode* node, std::vector<std::string>& list) {
   if (!node) return;
   list.push_back(std::to_string(node->Data() ? node->Data()->FId : 0));
   for (int i = 0; i < node->Count(); ++i) CollectSubtreeIds(node->Item(i), list);
-}
-
-// Letters as a case-insensitive file system sees them: ASCII and the
-// Latin-1 letters of the ANSI code page.
-std::string FoldCase(std::string text) {
-  for (char& c : text) {
-    const auto byte = static_cast<unsigned char>(c);
-    if ((byte >= 'A' && byte <= 'Z') || (byte >= 0xC0 && byte <= 0xDE && byte != 0xD7))
-      c = static_cast<char>(byte + 0x20);
-  }
-  return text;
 }
 
 std::int32_t ParentIdOf(const TTreeNode* node) { return node && node->Data() ? node->Data()->FId : 0; }
@@ -273,12 +263,11 @@ bool TUserList::UserExists(const std::string& code) { return DataSet().Locate("F
 std::string TUserList::CodeDifferingInCase(const std::string& code) {
   TClientDataSet& table = DataSet();
   if (!table.Active()) return {};
-  const std::string folded = FoldCase(code);
   const int column = table.FieldByName("FCode").Index();
   for (int recNo = 1; recNo <= table.RecordCount(); ++recNo) {
     const TFieldValue& value = table.ValueAt(recNo, column);
     const std::string* stored = std::get_if<std::string>(&value);
-    if (stored && *stored != code && FoldCase(*stored) == folded) return *stored;
+    if (stored && *stored != code && platform::SameFileName(*stored, code)) return *stored;
   }
   return {};
 }

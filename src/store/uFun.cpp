@@ -116,7 +116,14 @@ std::string DeleteToRecycleBin(const std::string& path) {
       {platform::kFoDelete, path, "", platform::kFofAllowUndo | platform::kFofNoErrorUi});
   if (result.Done()) return {};
   if (result.aborted || result.code == kCancelled) return "the deletion was cancelled";
-  return "the shell could not delete it (error " + std::to_string(result.code) + ")";
+  // Gone all the same (inside a folder sent before it, or deleted elsewhere).
+  platform::IFileSystem& files = platform::Files();
+  if (!files.FileExists(path) && !files.DirectoryExists(path)) return {};
+  switch (result.code) {
+  case 5: return "access to it is denied";
+  case 32: return "another program is using it";
+  default: return "the shell could not delete it (error " + std::to_string(result.code) + ")";
+  }
 }
 
 bool ShellCopyMove(const std::string& source, const std::string& target, bool move) {

@@ -69,7 +69,7 @@ void TfLogin::FormCloseQuery(TComponent*, bool& canClose) {
     // A stored code that names no plain folder here (edited into the file)
     // would read and write outside the program folder.
     if (const std::string problem = UserCodeProblem(code); !problem.empty()) {
-      MessageDlg("The account \"" + code + "\" can not be used: " + problem, TMsgDlgType::mtWarning,
+      MessageDlg("The account \"" + code + "\" can not be used. " + problem, TMsgDlgType::mtWarning,
                  {TMsgDlgBtn::mbOK});
       canClose = false;
       cmbAccount->SetFocus();
@@ -100,9 +100,12 @@ void TfLogin::FormCloseQuery(TComponent*, bool& canClose) {
     std::string newPwd;
     if (ShowChangePwdDialog("", newPwd)) {
       UserList->AddUser(code, newPwd);
-      platform::Files().CreateDir(AppPath + code); // a failure is told by the save
       if (!UserList->SaveData(UserDataPath()))
         MessageDlg(UserList->SaveErrorText(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+      platform::IFileSystem& files = platform::Files();
+      if (!files.CreateDir(AppPath + code) && !files.DirectoryExists(AppPath + code))
+        MessageDlg("Save faile, Can not create the directory! (" + AppPath + code + ")", TMsgDlgType::mtError,
+                   {TMsgDlgBtn::mbOK});
       cmbAccount->AddItem(code);
       edtPwd->SetText(newPwd);
     }

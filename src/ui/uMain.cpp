@@ -123,8 +123,9 @@ bool TfMain::SetUp() {
     // it handles the press (the first item, when it takes the focus) does not.
     struct Pressing {
       bool& flag;
-      explicit Pressing(bool& f) : flag(f) { flag = true; }
-      ~Pressing() { flag = false; }
+      bool before;
+      explicit Pressing(bool& f) : flag(f), before(f) { flag = true; }
+      ~Pressing() { flag = before; }
       Pressing(const Pressing&) = delete;
       Pressing& operator=(const Pressing&) = delete;
     } pressing(pressing_);
@@ -444,6 +445,13 @@ void TfMain::DropFiles(HDROP drop) {
   POINT at{};
   DragQueryPoint(drop, &at);
   CurrentNode = tvObj->GetNodeAt(at.x, at.y);
+  // The node dropped on is what the user sees selected, and what the menus offer.
+  {
+    TTreeNode* target = CurrentNode;
+    tvObj->SetSelected(target);
+    CurrentNode = target;
+    ChooseMenus(target, true);
+  }
   const TNodeData* entry = EntryOf(CurrentNode);
   if (entry && entry->NoteType == kNoteFile) {
     DragFinish(drop);

@@ -203,6 +203,22 @@ TEST_F(DataSafetyTest, DamagedCopiesAreFewAndNotRepeated) {
             "damage " + std::to_string(platform::kMaxDamagedCopies + 2))
       << "the newest copy is the last";
   EXPECT_EQ(ReadFileBytes(path + ".damaged"), "damage 3") << "the two oldest gave way";
+  // A copy the user deleted leaves a gap: the copies close it and the newest stays last.
+  files.Remove(path + ".damaged2");
+  WriteFileBytes(path, "damage 8");
+  EXPECT_EQ(platform::KeepDamagedCopy(files, path), path + ".damaged5");
+  EXPECT_EQ(ReadFileBytes(path + ".damaged4"), "damage 7");
+  EXPECT_EQ(ReadFileBytes(path + ".damaged"), "damage 3") << "nothing else gave way";
+  WriteFileBytes(path, "damage 9");
+  platform::KeepDamagedCopy(files, path);
+  EXPECT_FALSE(PathExists(path + ".damaged") && ReadFileBytes(path + ".damaged") == "damage 3") << "now the oldest goes";
+  EXPECT_EQ(ReadFileBytes(path + ".damaged5"), "damage 9");
+  // A folder of a copy's name is not ours: it is passed over, never moved.
+  const std::string other = folder / "DataFile.cds";
+  std::filesystem::create_directories(NativeName(other + ".damaged"));
+  WriteFileBytes(other, "damaged entries");
+  EXPECT_EQ(platform::KeepDamagedCopy(files, other), other + ".damaged2");
+  EXPECT_TRUE(files.DirectoryExists(other + ".damaged"));
 }
 
 // --- saves that fail -----------------------------------------------------------------------
@@ -280,6 +296,27 @@ TEST_F(DataSafetyTest, APasswordChangeIsAllOrNothingAtEveryStep) {
     ChangeAccountPassword("new");
     ExpectEverythingOpensWith("new");
   }
+}
+
+TEST_F(DataSafetyTest, AnOldFileThatCannotBePutBackIsKeptAndTheAccountRewritten) {
+  MakeAccount("anna", "old");
+  PubList.reset();
+  PubData.reset();
+  const std::string accounts = ReadFileBytes(UserDataPath());
+  FaultyFileSystem files;
+  files.failReplaceNumber = 2;     // the first book does not go in
+  files.alsoFailReplaceNumber = 3; // and the old account table does not go back
+  std::string message;
+  {
+    platform::ScopedServices faulty(&files, nullptr);
+    message = ErrorOf([] { ChangeAccountPassword("new"); });
+  }
+  EXPECT_TRUE(Contains(message, "The old content of " + UserDataPath() + " could not be put back; it is kept in "))
+      << message;
+  const std::string kept = message.substr(message.rfind(" in ") + 4, message.size() - message.rfind(" in ") - 5);
+  EXPECT_EQ(ReadFileBytes(kept), accounts) << "the backup is not removed";
+  EXPECT_EQ(CurUserPwd, "old");
+  ExpectEverythingOpensWith("old"); // the account table was written again with the old password
 }
 
 TEST_F(DataSafetyTest, AFailedAccountSaveLeavesTheBooksSealedForTheOldPassword) {

@@ -375,15 +375,18 @@ TEST_F(FileListTest, AnEntryWhoseFileStaysIsKeptWithItsCatalogs) {
     list.CreateTable();
     TTreeNode* top = list.AddCatalog(nullptr, "Cat");
     TTreeNode* inner = list.AddCatalog(top, "Sub");
-    list.AddNode(inner, "C:\\declined.txt", kNoteFile);
+    const std::string declined = folder / "declined.txt"; // still there: the shell kept it
+    WriteFileBytes(declined, "x");
+    list.AddNode(inner, declined, kNoteFile);
     shell.fileOperationResult = c.code;
     shell.fileOperationAborted = c.aborted;
     std::vector<TDeleteFailure> failures;
     EXPECT_FALSE(list.DeleteNode(top, true, &failures));
     ASSERT_EQ(failures.size(), 1u);
-    EXPECT_EQ(failures[0].path, "C:\\declined.txt");
+    EXPECT_EQ(failures[0].path, declined);
     EXPECT_EQ(failures[0].reason, c.reason);
-    EXPECT_EQ(TreeText(model.Items), "Cat;.Sub;..declined.txt;") << "the entry and the catalogs above it stay";
+    ASSERT_EQ(model.Items.Count(), 3) << "the entry and the catalogs above it stay";
+    EXPECT_EQ(static_cast<const TNodeData*>(top->Item(0)->Item(0)->Data())->FFullName, declined);
     EXPECT_EQ(list.DataSet().RecordCount(), 3);
   }
   // Only the entry the shell kept stays; what went is removed, as are catalogs left with nothing kept.
@@ -412,6 +415,15 @@ TEST_F(FileListTest, AnEntryWhoseFileStaysIsKeptWithItsCatalogs) {
   EXPECT_EQ(entries.DataSet().RecordCount(), 4);
   EXPECT_FALSE(entries.DataSet().Locate("FShortName", std::string("gone.txt")));
   EXPECT_FALSE(entries.DataSet().Locate("FShortName", std::string("Other")));
+
+  // A file the shell could not find is gone all the same (inside a folder sent
+  // before it, or deleted elsewhere): its entry goes too.
+  TTreeNode* stale = entries.AddNode(nullptr, folder / "deleted elsewhere.txt", kNoteFile);
+  shell.fileOperationResult = 2;
+  failures.clear();
+  platform::ScopedServices plain(nullptr, &shell);
+  EXPECT_TRUE(entries.DeleteNode(stale, true, &failures));
+  EXPECT_TRUE(failures.empty());
 }
 
 TEST_F(FileListTest, IdsFollowTheLargestExistingId) {

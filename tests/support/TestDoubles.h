@@ -57,6 +57,7 @@ public:
   bool failReplace = false;
   // Only this replace fails (counted from 1 over the object's life); 0 for none.
   int failReplaceNumber = 0;
+  int alsoFailReplaceNumber = 0;
   int replaces = 0;
   // Reading this file fails as if another program held it.
   std::string lockedFile;

@@ -72,6 +72,27 @@ TEST_F(LoginTest, ANewAccountIsConfirmedGivenAPasswordAndLoggedIn) {
   EXPECT_TRUE(PathExists(folder / "config.ini"));
 }
 
+TEST_F(LoginTest, AnAccountFolderThatCannotBeMadeIsToldAtOnce) {
+  FaultyFileSystem files;
+  files.failCreateDir = true;
+  platform::ScopedServices faulty(&files, nullptr);
+  Answer("TfLogin", [](HWND login) {
+    TypeAccount(login, "anna");
+    PressKey(VK_RETURN);
+  });
+  ExpectMessage("the user is not exists, do you want to create it?");
+  Answer("TfChangePwd", [](HWND) {
+    RunSteps({[] { PressKey(VK_TAB); }, [] { TypeText("pw"); }, [] { PressKey(VK_TAB); }, [] { TypeText("pw"); },
+              [] { PressKey(VK_RETURN); }});
+  });
+  ExpectMessage("Save faile, Can not create the directory! (" + folder.Path() + "anna)");
+  EXPECT_TRUE(ShowLoginDialog());
+  EXPECT_EQ(messages, expectedMessages);
+  TUserList saved;
+  ASSERT_TRUE(saved.LoadData(UserDataPath())) << "the account itself is saved";
+  EXPECT_TRUE(saved.CheckUser("anna", "pw"));
+}
+
 TEST_F(LoginTest, AWrongPasswordKeepsWhatWasTyped) {
   UserList->AddUser("bob", "secret");
   std::string codeAfter, pwdAfter;
@@ -149,7 +170,8 @@ TEST_F(LoginTest, AStoredCodeThatLeavesTheProgramFolderIsRefused) {
     local.When("TfLogin", [](HWND) { PressKey(VK_ESCAPE); });
     EXPECT_FALSE(ShowLoginDialog()) << code;
     ASSERT_EQ(seen.size(), 1u) << code;
-    EXPECT_EQ(seen[0].rfind("The account \"" + code + "\" can not be used: ", 0), 0u) << seen[0];
+    EXPECT_EQ(seen[0].rfind("The account \"" + code + "\" can not be used. ", 0), 0u) << seen[0];
+    EXPECT_NE(seen[0].find("user code"), std::string::npos) << seen[0];
   }
   // An ordinary account goes on logging in.
   UserList->AddUser("bob", "pw");

@@ -607,6 +607,25 @@ TEST_F(MainTest, TheKeyboardSelectionIsWhatTheCommandsActOn) {
   EXPECT_EQ(driver.Pending(), 0u);
 }
 
+TEST_F(MainTest, AfterADropTheCommandsActOnTheNodeDroppedOn) {
+  WriteFileBytes(folder / "precious.txt", "keep me");
+  WriteFileBytes(folder / "new.txt", "new");
+  TTreeNode* file = FileList->AddNode(nullptr, folder / "precious.txt", kNoteFile);
+  TTreeNode* cat = FileList->AddCatalog(nullptr, "Cat");
+  app.ProcessMessages();
+  const POINT at = MiddleOf(main->tvObj, file);
+  PostMessageA(main->tvObj->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  PostMessageA(main->tvObj->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
+  app.ProcessMessages();
+  ASSERT_EQ(main->CurrentNode, file);
+  Drop({folder / "new.txt"}, MiddleOf(main->tvObj, cat));
+  EXPECT_EQ(main->tvObj->Selected(), cat) << "what the commands act on is what is selected";
+  EXPECT_EQ(main->CurrentNode, cat);
+  EXPECT_TRUE(main->mnuCatalog->Enabled());
+  EXPECT_FALSE(main->mnuFile->Enabled()) << "no file command offered for the catalog";
+  EXPECT_EQ(main->tvObj->PopupMenu, main->ppType);
+}
+
 TEST_F(MainTest, ADeclinedRecycleBinQuestionKeepsTheEntryAndSaysWhy) {
   WriteFileBytes(folder / "wanted.txt", "x");
   TTreeNode* file = FileList->AddNode(nullptr, folder / "wanted.txt", kNoteFile);

@@ -10,6 +10,7 @@
 #include <cstring>
 #include <utility>
 
+#include "platform/AnsiText.h"
 #include "platform/Errors.h"
 #include "platform/Services.h"
 
@@ -156,6 +157,8 @@ public:
 };
 
 } // namespace
+
+bool SameFileName(const std::string& a, const std::string& b) { return FoldAnsiCase(a) == FoldAnsiCase(b); }
 
 std::string NewGuidText() {
   // Random (version 4) GUID from the kernel's random source.

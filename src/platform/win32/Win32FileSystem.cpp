@@ -6,6 +6,7 @@
 
 #include <utility>
 
+#include "platform/AnsiText.h"
 #include "platform/Errors.h"
 #include "platform/Services.h"
 
@@ -170,6 +171,19 @@ public:
 };
 
 } // namespace
+
+bool SameFileName(const std::string& a, const std::string& b) {
+  auto wide = [](const std::string& text) {
+    const int n = MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+    std::wstring result(static_cast<std::size_t>(n), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), result.data(), n);
+    return result;
+  };
+  const std::wstring wa = wide(a), wb = wide(b);
+  // The file system's own rule: ordinal, upper-casing each character.
+  return CompareStringOrdinal(wa.c_str(), static_cast<int>(wa.size()), wb.c_str(), static_cast<int>(wb.size()), TRUE) ==
+         CSTR_EQUAL;
+}
 
 std::string NewGuidText() {
   GUID guid{};
