@@ -406,7 +406,34 @@ void TClientDataSet::SetIndexFieldNames(std::string names) {
 
 bool TClientDataSet::PlainView() const { return !filterActive_ && sortColumns_.empty(); }
 
+void TClientDataSet::SetRecordFilter(TRecordFilter accept) {
+  if (Active()) CheckBrowseMode();
+  recordFilter_ = std::move(accept);
+  if (Active()) {
+    RebuildView(nullptr);
+    cursor_ = 0;
+    bof_ = true;
+    eof_ = view_.empty();
+    Notify(TDataEvent::DataSetChange);
+  }
+}
+
+TClientDataSet::TBookmark TClientDataSet::GetBookmark() const {
+  return view_.empty() ? nullptr : view_[static_cast<std::size_t>(cursor_)];
+}
+
+bool TClientDataSet::GotoBookmark(TBookmark bookmark) {
+  CheckBrowseMode();
+  const auto found = std::find(view_.begin(), view_.end(), bookmark);
+  if (!bookmark || found == view_.end()) return false;
+  cursor_ = static_cast<int>(found - view_.begin());
+  eof_ = bof_ = false;
+  Notify(TDataEvent::Scroll);
+  return true;
+}
+
 bool TClientDataSet::Visible(const TRecord& record) const {
+  if (recordFilter_ && !recordFilter_(record)) return false;
   if (!filterActive_) return true;
   const TFieldValue& value = record[static_cast<std::size_t>(filter_.column)];
   if (const auto* number = std::get_if<std::int32_t>(&value)) return *number == filter_.value;

@@ -119,6 +119,19 @@ public:
   bool Filtered() const { return filtered_; }
   void SetFiltered(bool filtered);
 
+  // A filter of the program's own, on top of the filter text: only rows it
+  // accepts are visible; none to show every row again.
+  using TRecordFilter = std::function<bool(const TRecord&)>;
+  void SetRecordFilter(TRecordFilter accept);
+  bool HasRecordFilter() const { return static_cast<bool>(recordFilter_); }
+
+  // A mark of the current row, to come back to it when the view changed;
+  // none for an empty view.
+  using TBookmark = const void*;
+  TBookmark GetBookmark() const;
+  // Makes the marked row current; false when it is not visible now.
+  bool GotoBookmark(TBookmark bookmark);
+
   // Temporary order by columns separated by ";" ("" is table order).
   const std::string& IndexFieldNames() const { return indexFieldNames_; }
   void SetIndexFieldNames(std::string names);
@@ -174,6 +187,7 @@ private:
   bool filtered_ = false;
   FilterCondition filter_;
   bool filterActive_ = false;
+  TRecordFilter recordFilter_;
   std::string indexFieldNames_;
   std::vector<int> sortColumns_;
 

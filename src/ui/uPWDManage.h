@@ -8,6 +8,10 @@
 #include "framework/win32/DBCtrls.h"
 #include "framework/win32/ExtCtrls.h"
 #include "framework/win32/Menus.h"
+#include "framework/win32/StdCtrls.h"
+#include "ui/SecretClipboard.h"
+
+#include <memory>
 
 class TfPWDManage : public TfBase {
 public:
@@ -35,8 +39,39 @@ public:
   int CurrentCatalogId = 0;
   TTreeNode* PressedNode = nullptr;
 
+  // For daily use: copy without traces, open the site, make a password, find.
+  TPopupMenu* ppGrid;
+  TMenuItem* itmHidePasswords;
+  TAction *actCopyUser, *actCopyPassword, *actCopyURL, *actOpenURL, *actFind, *actHidePasswords, *actGenerate,
+      *actGenerateOptions;
+  TButton *btnGenerate, *btnGenerateOptions;
+  TLabel* lblClipboard;
+  TPanel* pnlFind;
+  TEdit* edtFind;
+  std::unique_ptr<TSecretClipboard> SecretClipboard;
+  bool Finding() const { return finding_; }
+  void UpdateRecordCommands();
+  void WndProc(TMessage& message) override;
+
 private:
   void WritePasswordTables();
+  void BuildDailyCommands();
+  // The current record's field, "" when there is none.
+  std::string CurrentField(const char* field) const;
+  bool Editing() const;
+  void OpenFind();
+  void ApplyFind();
+  // The found record: its catalog selected in the tree, itself in the grid.
+  void ChooseFound();
+  void CloseFind();
+  void SetPasswordsHidden(bool hidden);
+  void ShortCutKeys(WORD& key);
+
+  bool finding_ = false;
+  bool filteredBeforeFind_ = false;
+  std::string filterBeforeFind_;
+  class TRecordWatch;
+  std::unique_ptr<TRecordWatch> recordWatch_;
 };
 
 // Creates the window, sets it up, shows it modally and destroys it.

@@ -155,6 +155,35 @@ TEST_F(TableTest, FilterShowsOnlyMatchingRowsUntilSwitchedOff) {
   EXPECT_EQ(table.RecordCount(), 4);
 }
 
+TEST_F(TableTest, ARecordFilterWorksBesideTheFilterTextAndBookmarksFindTheirRow) {
+  AddRows({{1, "apple", 0}, {2, "banana", 1}, {3, "cherry", 1}, {4, "apricot", 0}});
+  table.SetFilter("FParentId=1");
+  table.SetFiltered(true);
+  table.SetRecordFilter([](const TRecord& row) { return std::get<std::string>(row[1]).find('a') != std::string::npos; });
+  EXPECT_EQ(Ids(), (std::vector<int>{2})) << "both filters hold";
+  table.SetFiltered(false);
+  EXPECT_EQ(Ids(), (std::vector<int>{1, 2, 4}));
+  // A row found under one view is found again under another.
+  table.Locate("FId", 4);
+  const TClientDataSet::TBookmark mark = table.GetBookmark();
+  table.SetRecordFilter(nullptr);
+  EXPECT_FALSE(table.HasRecordFilter());
+  EXPECT_EQ(table.RecNo(), 1) << "a new view starts at its first row";
+  EXPECT_TRUE(table.GotoBookmark(mark));
+  EXPECT_EQ(table.Fields(0).AsInteger(), 4);
+  table.SetFilter("FParentId=1");
+  table.SetFiltered(true);
+  EXPECT_FALSE(table.GotoBookmark(mark)) << "not visible now";
+  EXPECT_FALSE(table.GotoBookmark(nullptr));
+  // Changing the view posts a pending edit first.
+  table.First();
+  table.Edit();
+  table.Fields(1).SetAsString("bb");
+  table.SetRecordFilter([](const TRecord&) { return true; });
+  EXPECT_EQ(table.State(), TDataSetState::Browse);
+  EXPECT_TRUE(table.Locate("FName", std::string("bb")));
+}
+
 TEST_F(TableTest, DeletingUnderAFilterEmptiesOnlyTheFilteredRows) {
   AddRows({{1, "a", 5}, {2, "b", 6}, {3, "c", 5}, {4, "d", 5}});
   table.SetFilter("FParentId=5");

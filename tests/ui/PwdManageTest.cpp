@@ -5,6 +5,8 @@
 #include "support/ModalDriver.h"
 #include "support/Screenshot.h"
 #include "support/StoreFixture.h"
+#include "framework/win32/Clipboard.h"
+#include "ui/uGenerateOptions.h"
 #include "ui/uPWDManage.h"
 
 namespace {
@@ -138,4 +140,285 @@ TEST_F(PwdManageTest, ARecordBeingTypedIsPostedWhenTheWindowCloses) {
   EXPECT_EQ(PubData->DataSet().RecordCount(), 1);
   SavePwdData(); // as the caller does after the window
   EXPECT_EQ(BookOf("PwdFile.cds"), "typed;");
+}
+
+// --- for daily use: copy, open, generate, find ------------------------------------------------
+
+namespace {
+
+// A key pressed with Ctrl held, at the focus, as the keyboard gives it.
+void PressWithCtrl(TApplication& app, WORD key) {
+  BYTE state[256];
+  GetKeyboardState(state);
+  state[VK_CONTROL] = 0x80;
+  SetKeyboardState(state);
+  PressKey(key);
+  app.ProcessMessages();
+  state[VK_CONTROL] = 0;
+  SetKeyboardState(state);
+}
+
+// The user copies something of their own.
+void UserCopies(const std::string& text) {
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  EmptyClipboard();
+  HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, text.size() + 1);
+  memcpy(GlobalLock(memory), text.c_str(), text.size() + 1);
+  GlobalUnlock(memory);
+  SetClipboardData(CF_TEXT, memory);
+  CloseClipboard();
+}
+
+void Wait(TApplication& app, DWORD milliseconds) {
+  const DWORD until = GetTickCount() + milliseconds;
+  while (GetTickCount() < until) {
+    app.ProcessMessages();
+    Sleep(20);
+  }
+}
+
+} // namespace
+
+class PwdDailyUseTest : public PwdManageTest {
+protected:
+  PwdDailyUseTest() {
+    mail = AddCatalog("Mail");
+    bank = AddCatalog("Bank");
+    window->tv->SetSelected(bank);
+    AddRecord("Savings");
+    SetField("FURL", "bank.example/login");
+    SetField("FUser", "bob");
+    SetField("FPassword", "b4nk");
+    window->tv->SetSelected(mail);
+    AddRecord("Post Office");
+    SetField("FURL", "https://post.example");
+    SetField("FUser", "anna");
+    SetField("FPassword", "pa55");
+    window->grdData->SetFocus();
+    app.ProcessMessages();
+  }
+  void SetField(const char* field, const std::string& value) {
+    PubData->DataSet().Edit();
+    PubData->DataSet().FieldByName(field).SetAsString(value);
+    PubData->DataSet().Post();
+    SavePwdData();
+  }
+  std::string Titles() {
+    std::string titles;
+    TClientDataSet& table = PubData->DataSet();
+    for (int row = 1; row <= table.RecordCount(); ++row)
+      titles += std::get<std::string>(table.ValueAt(row, 1)) + ";";
+    return titles;
+  }
+  TTreeNode* mail;
+  TTreeNode* bank;
+};
+
+TEST_F(PwdDailyUseTest, ACopiedPasswordStaysOutOfTheHistoryAndIsTakenBack) {
+  PressWithCtrl(app, 'C');
+  EXPECT_EQ(ClipboardText(nullptr), "pa55");
+  for (const char* format : {kExcludeFromMonitoring, kCanIncludeInHistory, kCanUploadToCloud})
+    EXPECT_TRUE(ClipboardHasFormat(format)) << format;
+  EXPECT_EQ(window->lblClipboard->Caption(), "The clipboard is cleared in 12 s.");
+  EXPECT_EQ(window->SecretClipboard->DelaySeconds, 12);
+  PressWithCtrl(app, 'B');
+  EXPECT_EQ(ClipboardText(nullptr), "anna");
+
+  // After the delay the clipboard is empty again.
+  window->SecretClipboard->DelaySeconds = 2;
+  PressWithCtrl(app, 'C');
+  Wait(app, 1200);
+  EXPECT_EQ(window->lblClipboard->Caption(), "The clipboard is cleared in 1 s.");
+  Wait(app, 1500);
+  EXPECT_EQ(ClipboardText(nullptr), "");
+  EXPECT_EQ(window->lblClipboard->Caption(), "");
+
+  // What the user copies meanwhile is theirs: it stays.
+  PressWithCtrl(app, 'C');
+  UserCopies("my own note");
+  Wait(app, 2600);
+  EXPECT_EQ(ClipboardText(nullptr), "my own note");
+  // Even the same text copied again by the user is theirs.
+  PressWithCtrl(app, 'C');
+  UserCopies("pa55");
+  Wait(app, 2600);
+  EXPECT_EQ(ClipboardText(nullptr), "pa55");
+
+  // Ctrl+C in an edit copies the edit's text, not the password.
+  window->DBEdit1->SetFocus();
+  SendMessageA(window->DBEdit1->Handle(), EM_SETSEL, 0, -1);
+  PressWithCtrl(app, 'C');
+  EXPECT_EQ(window->SecretClipboard->SecondsLeft(), 0) << "the shortcut is the grid's and the tree's";
+
+  // Closing the window takes a pending secret back at once.
+  window->grdData->SetFocus();
+  window->SecretClipboard->DelaySeconds = 12;
+  PressWithCtrl(app, 'C');
+  EXPECT_EQ(ClipboardText(nullptr), "pa55");
+  delete window;
+  window = nullptr;
+  EXPECT_EQ(ClipboardText(nullptr), "");
+}
+
+TEST_F(PwdDailyUseTest, OpenUrlOpensWebAddressesOnly) {
+  RecordingShell recorder;
+  platform::ScopedServices recording(nullptr, &recorder);
+  PressWithCtrl(app, 'U');
+  ASSERT_EQ(recorder.executions.size(), 1u);
+  EXPECT_EQ(recorder.executions[0].operation, "open");
+  EXPECT_EQ(recorder.executions[0].file, "https://post.example");
+  window->tv->SetSelected(bank);
+  window->grdData->SetFocus();
+  PressWithCtrl(app, 'U');
+  ASSERT_EQ(recorder.executions.size(), 2u);
+  EXPECT_EQ(recorder.executions[1].file, "https://bank.example/login") << "https:// added";
+  // A stored file, script or command is never handed to the shell.
+  for (const char* url : {"file:///C:/Windows/System32/calc.exe", "javascript:alert(1)", "cmd.exe /c calc"}) {
+    SetField("FURL", url);
+    driver.When("#32770", [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+    window->grdData->SetFocus();
+    PressWithCtrl(app, 'U');
+    EXPECT_EQ(recorder.executions.size(), 2u) << url;
+    ASSERT_FALSE(driver.MessageBoxTexts().empty()) << url;
+    EXPECT_EQ(driver.MessageBoxTexts().back().rfind("The URL \"" + std::string(url) + "\" is not opened", 0), 0u)
+        << driver.MessageBoxTexts().back();
+  }
+  EXPECT_EQ(driver.Pending(), 0u);
+}
+
+TEST_F(PwdDailyUseTest, CommandStatesFollowTheCurrentRecord) {
+  auto states = [this] {
+    std::string s;
+    for (TAction* a : {window->actCopyUser, window->actCopyPassword, window->actCopyURL, window->actOpenURL,
+                       window->actGenerate})
+      s += a->Enabled() ? '1' : '0';
+    return s;
+  };
+  EXPECT_EQ(states(), "11110");
+  SetField("FURL", "");
+  EXPECT_EQ(states(), "11000") << "no URL: nothing to open or copy";
+  window->actEdit->Execute();
+  EXPECT_EQ(states(), "11001") << "Generate while a record is edited";
+  window->actCancel->Execute();
+  TTreeNode* empty = AddCatalog("Empty");
+  window->tv->SetSelected(empty);
+  EXPECT_EQ(states(), "00000") << "no current record";
+  EXPECT_EQ(States(), "1111000") << "the window's own command states stay as they are";
+}
+
+TEST_F(PwdDailyUseTest, GeneratedPasswordsFollowTheOptionsKeptPerAccount) {
+  window->actEdit->Execute();
+  ClickOn(window->btnGenerate->Handle());
+  app.ProcessMessages();
+  const std::string first = PubData->DataSet().FieldByName("FPassword").AsString();
+  EXPECT_EQ(first.size(), 20u);
+  EXPECT_EQ(window->DBEdit4->Text(), first) << "shown in the password's edit";
+  // A length of 32 without symbols, set in the small dialog.
+  driver.When("TfGenerateOptions", [](HWND dialog) {
+    auto* form = dynamic_cast<TfGenerateOptions*>(TWinControl::FromHandle(dialog));
+    form->edtLength->SetText("32");
+    ClickOn(form->chkSymbols->Handle());
+    RunSteps({[] {}, [form] { ClickOn(form->btnOk->Handle()); }});
+  });
+  ClickOn(window->btnGenerateOptions->Handle());
+  app.ProcessMessages();
+  EXPECT_EQ(driver.Pending(), 0u);
+  ClickOn(window->btnGenerate->Handle());
+  app.ProcessMessages();
+  const std::string second = PubData->DataSet().FieldByName("FPassword").AsString();
+  EXPECT_EQ(second.size(), 32u);
+  EXPECT_EQ(second.find_first_of("!#$%&()*+,-./:;<=>?@[]^_{|}~"), std::string::npos) << second;
+  window->actSave->Execute();
+  EXPECT_EQ(GetPrivateProfileIntA("Generator", "Length", 0, UserPath("settings.ini").c_str()), 32);
+  EXPECT_EQ(GetPrivateProfileIntA("Generator", "Symbols", 1, UserPath("settings.ini").c_str()), 0);
+  char skin[64] = {};
+  GetPrivateProfileStringA("Generator", "Length", "", skin, sizeof skin, (folder / "config.ini").c_str());
+  EXPECT_STREQ(skin, "") << "config.ini keeps only the skin file";
+  // A wrong length is refused in the dialog, which stays open.
+  driver.When("TfGenerateOptions", [](HWND dialog) {
+    auto* form = dynamic_cast<TfGenerateOptions*>(TWinControl::FromHandle(dialog));
+    form->edtLength->SetText("2");
+    ClickOn(form->btnOk->Handle());
+  });
+  driver.When("TMessageForm", [](HWND) { PressKey(VK_RETURN); });
+  driver.When("TfGenerateOptions", [](HWND) { PressKey(VK_ESCAPE); });
+  window->actGenerateOptions->Execute();
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_FALSE(window->actGenerate->Enabled()) << "only while a record is edited";
+}
+
+TEST_F(PwdDailyUseTest, FindFiltersEveryCatalogSelectsTheFoundRecordAndEscapeRestores) {
+  EXPECT_EQ(Titles(), "Post Office;");
+  PressWithCtrl(app, 'F');
+  ASSERT_TRUE(window->pnlFind->Visible());
+  EXPECT_TRUE(window->edtFind->Focused());
+  TypeText("BANK");
+  app.ProcessMessages();
+  EXPECT_EQ(Titles(), "Savings;") << "the URL of a record of another catalog matches";
+  EXPECT_FALSE(window->actNew->Enabled()) << "a new record needs a catalog";
+  window->edtFind->SetText("");
+  TypeText("b4nk");
+  app.ProcessMessages();
+  EXPECT_EQ(Titles(), "") << "passwords are never searched";
+  SendMessageA(window->edtFind->Handle(), EM_SETSEL, 0, -1);
+  TypeText("o");
+  app.ProcessMessages();
+  EXPECT_EQ(Titles(), "Savings;Post Office;");
+  PubData->DataSet().SetRecNo(1);
+  PressKey(VK_RETURN);
+  app.ProcessMessages();
+  EXPECT_FALSE(window->pnlFind->Visible());
+  EXPECT_EQ(window->tv->Selected(), bank) << "the found record's catalog";
+  EXPECT_EQ(Titles(), "Savings;");
+  EXPECT_EQ(PubData->DataSet().FieldByName("FTitle").AsString(), "Savings");
+  EXPECT_TRUE(window->actNew->Enabled());
+
+  // Escape closes the box and gives back the catalog view as it was.
+  PressWithCtrl(app, 'F');
+  TypeText("zzz");
+  app.ProcessMessages();
+  EXPECT_EQ(Titles(), "");
+  PressKey(VK_ESCAPE);
+  app.ProcessMessages();
+  EXPECT_FALSE(window->pnlFind->Visible());
+  EXPECT_EQ(Titles(), "Savings;");
+  EXPECT_EQ(window->CurrentCatalogId, bank->Data()->FId);
+}
+
+TEST_F(PwdDailyUseTest, HiddenPasswordsAreRememberedAndTheMenuIsPictured) {
+  EXPECT_FALSE(window->itmHidePasswords->Checked()) << "shown by default";
+  EXPECT_EQ(window->grdData->Columns[3].Mask, "");
+  window->actHidePasswords->Execute();
+  EXPECT_TRUE(window->itmHidePasswords->Checked());
+  EXPECT_EQ(window->grdData->Columns[3].Mask, "********");
+  EXPECT_EQ(GetPrivateProfileIntA("View", "HidePasswords", 0, UserPath("settings.ini").c_str()), 1);
+  delete window;
+  window = new TfPWDManage(&app);
+  window->SetUp();
+  window->Show();
+  EXPECT_TRUE(window->itmHidePasswords->Checked()) << "remembered for the account";
+  window->actHidePasswords->Execute();
+
+  // The picture: the find box open, and the grid's context menu over it.
+  window->tv->SetSelected(window->tv->Items().GetFirstNode());
+  window->grdData->SetFocus();
+  PressWithCtrl(app, 'F');
+  TypeText("o");
+  app.ProcessMessages();
+  static HWND shotWindow;
+  static bool shot;
+  shotWindow = window->Handle();
+  shot = false;
+  SetTimer(nullptr, 0, 300, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    RECT r;
+    GetWindowRect(shotWindow, &r);
+    shot = SaveWindowShot(GetDesktopWindow(), "screenshots/password-manager-daily.bmp");
+    PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+  });
+  RECT grid;
+  GetWindowRect(window->grdData->Handle(), &grid);
+  window->ppGrid->Popup(grid.left + 60, grid.top + 40);
+  app.ProcessMessages();
+  EXPECT_TRUE(shot);
 }

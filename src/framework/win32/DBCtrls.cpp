@@ -187,6 +187,7 @@ void TDBGrid::Paint(HDC dc) {
           const TFieldValue& value = table->ValueAt(row, index);
           if (const auto* s = std::get_if<std::string>(&value)) text = *s;
           if (const auto* n = std::get_if<std::int32_t>(&value)) text = std::to_string(*n);
+          if (!column.Mask.empty() && !text.empty()) text = column.Mask;
         }
         RECT cell{x + 2, y, x + column.Width - 2, y + kRowHeight};
         DrawTextA(dc, text.c_str(), -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);

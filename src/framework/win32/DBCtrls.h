@@ -54,6 +54,7 @@ struct TColumn {
   std::string FieldName;
   int Width = 64;
   std::string Title; // the field name when empty
+  std::string Mask;  // shown instead of a value that is not empty, when set
 };
 
 class TDBGrid : public TCustomControl, private IDataLink {

@@ -106,6 +106,37 @@ void TButton::Click() {
   TControl::Click();
 }
 
+// --- TCheckBox ---------------------------------------------------------------------
+
+TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
+  TabStop = true;
+  width_ = 97;
+  height_ = 17;
+}
+
+void TCheckBox::CreateParams(TCreateParams& params) {
+  TWinControl::CreateParams(params);
+  params.BaseClassName = "BUTTON";
+  params.Style |= BS_AUTOCHECKBOX;
+}
+
+void TCheckBox::HandleCreated() {
+  SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+bool TCheckBox::Checked() const { return checked_; }
+
+void TCheckBox::SetChecked(bool checked) {
+  checked_ = checked;
+  if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
+void TCheckBox::CommandNotify(WORD code) {
+  if (code != BN_CLICKED) return;
+  checked_ = SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; // clicked or toggled by Space
+  Click();
+}
+
 // --- TPanel ------------------------------------------------------------------------
 
 TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {

@@ -57,6 +57,23 @@ protected:
   void CommandNotify(WORD code) override;
 };
 
+// A check box with its caption to the right.
+class TCheckBox : public TWinControl {
+public:
+  explicit TCheckBox(TComponent* owner);
+  PLIMET_CLASS_NAME(TCheckBox)
+  bool Checked() const;
+  void SetChecked(bool checked);
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void CommandNotify(WORD code) override;
+
+private:
+  bool checked_ = false;
+};
+
 enum class TBevelCut { bvNone, bvLowered, bvRaised };
 
 class TPanel : public TCustomControl {

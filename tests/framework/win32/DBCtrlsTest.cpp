@@ -19,7 +19,7 @@ protected:
     grid = new TDBGrid(&form);
     grid->SetParent(&form);
     grid->SetBounds(0, 0, 300, 4 * TDBGrid::kRowHeight + TDBGrid::kRowHeight + 4 + GetSystemMetrics(SM_CYHSCROLL));
-    grid->Columns = {{"FTitle", 120, ""}, {"FTypeId", 60, ""}};
+    grid->Columns = {{"FTitle", 120, "", ""}, {"FTypeId", 60, "", ""}};
     grid->SetDataSource(&source);
     edit = new TDBEdit(&form);
     edit->SetParent(&form);

@@ -159,7 +159,7 @@ TEST(Showcase, EveryControlOnOneForm) {
   TDataSource source(&form);
   source.SetDataSet(&table);
   auto* grid = Add<TDBGrid>(records, 8, 8, 380, 120);
-  grid->Columns = {{"FTitle", 120, ""}, {"FUser", 140, ""}};
+  grid->Columns = {{"FTitle", 120, "", ""}, {"FUser", 140, "", ""}};
   grid->SetDataSource(&source);
   auto* title = Add<TDBEdit>(records, 8, 140, 200, 21);
   title->DataField = "FTitle";
