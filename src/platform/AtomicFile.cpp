@@ -75,7 +75,7 @@ void WriteFileAtomically(IFileSystem& files, const std::string& path, std::strin
   }
 }
 
-void ReplaceFilesTogether(IFileSystem& files, const std::vector<FileContent>& contents) {
+void ReplaceFilesTogether(IFileSystem& files, const std::vector<FileContent>& contents, const std::string& journal) {
   struct Step {
     std::string temp;   // the new content, until it is moved in
     std::string backup; // the old content, while it may be needed
@@ -96,6 +96,13 @@ void ReplaceFilesTogether(IFileSystem& files, const std::vector<FileContent>& co
       steps[i].existed = files.FileExists(path);
       if (steps[i].existed) steps[i].backup = WriteTemporary(files, path, files.ReadAll(path));
       steps[i].temp = WriteTemporary(files, path, contents[i].bytes);
+    }
+    // From here on the change can be finished whatever happens to the process.
+    if (!journal.empty()) {
+      std::string lines;
+      for (std::size_t i = 0; i < contents.size(); ++i)
+        lines += contents[i].path + '\t' + steps[i].temp + '\t' + steps[i].backup + '\n';
+      WriteFileAtomically(files, journal, lines);
     }
     for (std::size_t i = 0; i < contents.size(); ++i) {
       files.Replace(steps[i].temp, contents[i].path);
@@ -121,10 +128,33 @@ void ReplaceFilesTogether(IFileSystem& files, const std::vector<FileContent>& co
       }
     }
     cleanUp();
+    if (!journal.empty()) files.Remove(journal);
     if (unrestored.empty()) throw;
     throw EFileError(AsSentence(error.what()) + unrestored);
   }
   cleanUp();
+  if (!journal.empty()) files.Remove(journal);
+}
+
+bool FinishInterruptedReplace(IFileSystem& files, const std::string& journal) {
+  if (!files.FileExists(journal)) return false;
+  const std::string lines = files.ReadAllAtMost(journal, 64 * 1024);
+  std::vector<std::string> backups;
+  for (std::size_t start = 0; start < lines.size();) {
+    const std::size_t end = std::min(lines.find('\n', start), lines.size());
+    const std::string line = lines.substr(start, end - start);
+    start = end + 1;
+    const std::size_t tab1 = line.find('\t'), tab2 = line.find('\t', tab1 + 1);
+    if (tab1 == std::string::npos || tab2 == std::string::npos) continue;
+    const std::string target = line.substr(0, tab1), temp = line.substr(tab1 + 1, tab2 - tab1 - 1);
+    // A new content still waiting goes in; one already moved is there.
+    if (files.FileExists(temp)) files.Replace(temp, target);
+    backups.push_back(line.substr(tab2 + 1));
+  }
+  for (const std::string& backup : backups)
+    if (!backup.empty()) files.Remove(backup);
+  files.Remove(journal);
+  return true;
 }
 
 std::string KeepDamagedCopy(IFileSystem& files, const std::string& path) {

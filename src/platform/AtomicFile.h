@@ -27,7 +27,18 @@ struct FileContent {
 // Replaces every file of the set, or none: when one step fails, every file
 // already replaced gets its old content back (a file that did not exist is
 // removed again) before EFileError, naming the file that failed, is raised.
-void ReplaceFilesTogether(IFileSystem& files, const std::vector<FileContent>& contents);
+// With a journal, the change is written down there once every new content
+// is on the disk, before the first replace, and the journal goes when the
+// change is done or undone: a change cut short by a kill or a power cut is
+// then finished by FinishInterruptedReplace.
+void ReplaceFilesTogether(IFileSystem& files, const std::vector<FileContent>& contents,
+                          const std::string& journal = {});
+
+// Finishes a change its journal says was cut short: every new content still
+// waiting is moved in, the old ones kept meanwhile are removed, and so is the
+// journal. False when there is no journal. Raises EFileError (the journal
+// stays, for the next try).
+bool FinishInterruptedReplace(IFileSystem& files, const std::string& journal);
 
 // At most this many damaged copies are kept of one file.
 constexpr int kMaxDamagedCopies = 5;

@@ -58,9 +58,18 @@ bool SavePubData(TTableObject& table, TMemoryStream& stream) { return static_cas
 } // namespace
 
 void TDM::DataModuleCreate(TDM*) {
+  // A password change cut short (the process killed between its files) is
+  // finished first, so that the account and its books agree again.
+  try {
+    platform::FinishInterruptedReplace(platform::Files(), PasswordChangeJournalPath());
+  } catch (const std::exception&) {
+    // tried again at the next start; the files are as the change left them
+  }
   UserList = std::make_unique<TUserList>();
   LoadUserData();
 }
+
+std::string PasswordChangeJournalPath() { return AppPath + "UserData.cds.~change"; }
 
 std::string UserFolder() { return AppPath + CurUserCode; }
 std::string UserDataPath() { return AppPath + "UserData.cds"; }
@@ -174,7 +183,7 @@ void ChangeAccountPassword(const std::string& newPwd) {
     if (!sealed[0].empty() || !sealed[1].empty()) EnsureUserFolder();
     for (int i = 0; i < 2; ++i)
       if (!sealed[i].empty()) files.push_back({books[i], sealed[i]});
-    platform::ReplaceFilesTogether(platform::Files(), files);
+    platform::ReplaceFilesTogether(platform::Files(), files, PasswordChangeJournalPath());
   } catch (const std::exception& error) {
     UserList->ChangePassword(CurUserCode, newPwd, oldPwd);
     // Should the old account table not have gone back in place, the table

@@ -39,6 +39,9 @@ std::string FileDataPath();
 std::string PwdTypePath();
 std::string PwdFilePath();
 
+// Where a password change writes down what it is about to replace.
+std::string PasswordChangeJournalPath();
+
 void EnsureUserFolder();
 void LoadUserData();
 // The saves report whether the file was written whole; the table object's

@@ -269,7 +269,7 @@ TEST_F(DataSafetyTest, APasswordChangeIsAllOrNothingAtEveryStep) {
   };
   std::vector<Fault> faults;
   for (int n = 1; n <= 6; ++n) faults.push_back({n, 0});
-  for (int n = 1; n <= 3; ++n) faults.push_back({0, n});
+  for (int n = 1; n <= 4; ++n) faults.push_back({0, n}); // the journal, then the three files
   for (const Fault& fault : faults) {
     TempFolder own;
     AppPath = own.Path();
@@ -304,8 +304,8 @@ TEST_F(DataSafetyTest, AnOldFileThatCannotBePutBackIsKeptAndTheAccountRewritten)
   PubData.reset();
   const std::string accounts = ReadFileBytes(UserDataPath());
   FaultyFileSystem files;
-  files.failReplaceNumber = 2;     // the first book does not go in
-  files.alsoFailReplaceNumber = 3; // and the old account table does not go back
+  files.failReplaceNumber = 3;     // (after the journal and the account table) the first book does not go in
+  files.alsoFailReplaceNumber = 4; // and the old account table does not go back
   std::string message;
   {
     platform::ScopedServices faulty(&files, nullptr);
@@ -319,11 +319,39 @@ TEST_F(DataSafetyTest, AnOldFileThatCannotBePutBackIsKeptAndTheAccountRewritten)
   ExpectEverythingOpensWith("old"); // the account table was written again with the old password
 }
 
+TEST_F(DataSafetyTest, APasswordChangeCutShortByAKillIsFinishedAtTheNextStart) {
+  // Killed before the first, between the first and the second, and before the last replace.
+  for (int kill = 2; kill <= 4; ++kill) {
+    TempFolder own;
+    AppPath = own.Path();
+    UserList.reset();
+    MakeAccount("anna", "old");
+    FaultyFileSystem files;
+    files.killAtReplace = kill; // the journal's own replace is the first
+    {
+      platform::ScopedServices faulty(&files, nullptr);
+      EXPECT_THROW(ChangeAccountPassword("new"), TKilled) << kill;
+    }
+    EXPECT_TRUE(PathExists(PasswordChangeJournalPath())) << kill;
+    // The next start.
+    UserList.reset();
+    PubList.reset();
+    PubData.reset();
+    TDM started;
+    CurUserPwd = "new";
+    SCOPED_TRACE("killed at replace " + std::to_string(kill));
+    EXPECT_TRUE(UserList->CheckUser("anna", "new"));
+    ExpectEverythingOpensWith("new");
+    EXPECT_EQ(FolderEntries(AppPath), (std::vector<std::string>{"UserData.cds", "anna"})) << "journal and backups gone";
+    EXPECT_EQ(FolderEntries(UserFolder()), (std::vector<std::string>{"DataFile.cds", "PwdFile.cds", "PwdType.cds"}));
+  }
+}
+
 TEST_F(DataSafetyTest, AFailedAccountSaveLeavesTheBooksSealedForTheOldPassword) {
   MakeAccount("anna", "old");
   const std::string type = ReadFileBytes(PwdTypePath());
   FaultyFileSystem files;
-  files.failReplaceNumber = 1; // the account table is replaced first
+  files.failReplaceNumber = 2; // the account table is replaced first, after the journal
   platform::ScopedServices faulty(&files, nullptr);
   EXPECT_THROW(ChangeAccountPassword("new"), EStoreError);
   EXPECT_EQ(ReadFileBytes(PwdTypePath()), type);

@@ -34,6 +34,7 @@ std::unique_ptr<platform::IFileWriter> FaultyFileSystem::CreateForWrite(const st
 
 void FaultyFileSystem::Replace(const std::string& source, const std::string& target) {
   ++replaces;
+  if (replaces == killAtReplace) throw TKilled{};
   if (failReplace || replaces == failReplaceNumber || replaces == alsoFailReplaceNumber)
     throw EFileError("Unable to replace " + target + ": Access denied.", "Access denied.");
   real().Replace(source, target);

@@ -47,6 +47,9 @@ public:
   }
 };
 
+// Not an exception of the program: nothing but the test catches it.
+struct TKilled {};
+
 // The system's file system, with faults injected where a test asks.
 class FaultyFileSystem final : public platform::IFileSystem {
 public:
@@ -58,6 +61,9 @@ public:
   // Only this replace fails (counted from 1 over the object's life); 0 for none.
   int failReplaceNumber = 0;
   int alsoFailReplaceNumber = 0;
+  // The process "dies" at this replace (counted from 1): TKilled, which no
+  // handler of the program catches, is thrown instead of the move.
+  int killAtReplace = 0;
   int replaces = 0;
   // Reading this file fails as if another program held it.
   std::string lockedFile;
