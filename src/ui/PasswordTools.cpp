@@ -93,8 +93,9 @@ std::string UrlToOpen(const std::string& url) {
   // A scheme is letters and the like before the first colon; one letter is a drive.
   std::size_t colon = 0;
   while (colon < text.size() && IsSchemeChar(text[colon], colon == 0)) ++colon;
-  // "example.org:8080" names a port, not a scheme.
-  const bool port = colon + 1 < text.size() && text[colon + 1] >= '0' && text[colon + 1] <= '9';
+  // "example.org:8080" names a host and its port, not a scheme (no scheme has a dot).
+  const bool port = colon + 1 < text.size() && text[colon + 1] >= '0' && text[colon + 1] <= '9' &&
+                    text.substr(0, colon).find('.') != std::string::npos;
   const bool hasScheme = colon > 1 && colon < text.size() && text[colon] == ':' && !port;
   if (hasScheme) {
     const std::string scheme = FoldAnsiCase(text.substr(0, colon));

@@ -27,8 +27,9 @@ std::string PasswordOptionsProblem(const TPasswordOptions& options);
 // Fills a buffer with random bytes.
 using TRandomSource = std::function<void(void*, std::size_t)>;
 
-// A new password: Length characters, at least one of each chosen class,
-// every allowed character equally likely at every place. Raises
+// A new password: Length characters, at least one of each chosen class;
+// each character is drawn without bias from its pool (one place per class
+// from that class, the others from all), and the places shuffled. Raises
 // EPlimetError with the options' problem.
 std::string GeneratePassword(const TPasswordOptions& options, const TRandomSource& random);
 

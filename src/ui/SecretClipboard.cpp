@@ -9,7 +9,8 @@ TSecretClipboard::TSecretClipboard(TComponent* owner, TLabel* label, TWinControl
 
 TSecretClipboard::~TSecretClipboard() {
   try {
-    ClearNow();
+    // The window goes: a clipboard held by another program gets a little longer.
+    for (int attempt = 0; attempt < 10 && left_ > 0; ++attempt) ClearNow();
   } catch (...) {
     // a destructor tells nobody; the clipboard is left as the system has it
   }
@@ -26,9 +27,16 @@ void TSecretClipboard::Copy(const std::string& text) {
 }
 
 void TSecretClipboard::ClearNow() {
+  if (left_ > 0 && ClearClipboardIfStill(OwnerWindow(), mark_) == TClearResult::Busy) {
+    // Still there and not to be had this moment: tried again next second.
+    left_ = 1;
+    timer_->SetEnabled(true);
+    ShowLeft();
+    return;
+  }
   timer_->SetEnabled(false);
-  if (left_ > 0) ClearClipboardIfStill(OwnerWindow(), mark_);
   left_ = 0;
+  mark_.text.assign(mark_.text.size(), '\0'); // no copy of the secret lingers in memory
   mark_ = {};
   ShowLeft();
 }

@@ -23,7 +23,8 @@ public:
 
   // Raises EPlimetError when the clipboard cannot be had.
   void Copy(const std::string& text);
-  // Takes the secret back now, if the clipboard still holds it.
+  // Takes the secret back now, if the clipboard still holds it; when
+  // another program holds the clipboard this moment, tries again next second.
   void ClearNow();
   // Seconds until it is taken back; 0 when nothing is pending.
   int SecondsLeft() const { return left_; }

@@ -30,6 +30,7 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
   AddResourceImages(ImageList1, "TOOLBARIMAGES");
   ActionList1 = new TActionList(this);
   actNewType = ActionList1->Add("actNewType", "New Type", "type", [this](TComponent*) {
+    CloseFind(); // the catalog commands work on whole catalogs, not on what the find box shows
     std::string name;
     if (!InputQuery("New Catalog", "Catalog Name", name)) return;
     PubList->AddType(PressedNode, name);
@@ -38,6 +39,7 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
   });
   actNewType->SetCaption("New Catalog");
   actDelType = ActionList1->Add("actDelType", "Del Type", "type", [this](TComponent*) {
+    CloseFind(); // every record of the catalog goes, not only those the find box shows
     TTreeNode* node = PressedNode;
     PressedNode = nullptr;
     PubList->DeleteType(node); // without a question, records and sub-catalogs included
@@ -131,6 +133,7 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
   tv->SetIndent(28);
   tv->OnChange = [this](TComponent*, TTreeNode* node) {
     if (!node || !node->Data()) return; // no node: neither id nor filter changes
+    CloseFind(); // a catalog chosen in the tree ends the search
     CurrentCatalogId = node->Data()->FId;
     if (PubList->OnSelectType) PubList->OnSelectType(CurrentCatalogId);
     UpdateCommandStates();
@@ -160,10 +163,10 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
     (*edits[i])->DataField = fields[i];
     (*edits[i])->Anchors = akLeft | akTop | akRight;
   }
-  btnGenerate = Place<TButton>(Panel1, this, 341, 108, 75, 23);
-  btnGenerateOptions = Place<TButton>(Panel1, this, 420, 108, 24, 23);
+  btnGenerate = Place<TButton>(Panel1, this, 341, 99, 75, 23);
+  btnGenerateOptions = Place<TButton>(Panel1, this, 420, 99, 24, 23);
   for (TButton* b : {btnGenerate, btnGenerateOptions}) b->Anchors = akTop | akRight;
-  lblClipboard = Place<TLabel>(Panel1, this, 84, 120, 300, 13);
+  lblClipboard = Place<TLabel>(Panel1, this, 84, 121, 300, 13);
   lblClipboard->SetCaption("");
   grdData = Place<TDBGrid>(this, this, 180, 40, 467, 301);
   grdData->SetAlign(TAlign::alClient);
@@ -182,7 +185,13 @@ TfPWDManage::~TfPWDManage() {
   // A secret copied from this window does not outlive it on the clipboard.
   SecretClipboard.reset();
   if (recordWatch_) dtsData->RemoveLink(recordWatch_.get());
-  if (finding_ && PubData) PubData->DataSet().SetRecordFilter(nullptr);
+  if (finding_ && PubData) {
+    try {
+      PubData->DataSet().SetRecordFilter(nullptr);
+    } catch (...) {
+      // the table outlives the window; its view does not matter any more
+    }
+  }
   // The tables outlive the window; its tree and grid do not.
   if (PubList) PubList->DetachTree();
   if (PubData) dtsData->SetDataSet(nullptr);
@@ -251,7 +260,7 @@ void TfPWDManage::BuildDailyCommands() {
 }
 
 void TfPWDManage::ShortCutKeys(WORD& key) {
-  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0) return;
+  if (GetKeyState(VK_CONTROL) >= 0 || GetKeyState(VK_MENU) < 0 || GetKeyState(VK_SHIFT) < 0) return;
   TAction* action = key == 'B'   ? actCopyUser
                     : key == 'C' ? actCopyPassword
                     : key == 'U' ? actOpenURL
@@ -282,6 +291,7 @@ void TfPWDManage::UpdateRecordCommands() {
   actCopyURL->SetEnabled(!CurrentField("FURL").empty());
   actOpenURL->SetEnabled(!CurrentField("FURL").empty());
   actGenerate->SetEnabled(Editing());
+  actFind->SetEnabled(!Editing()); // a record being typed is saved or cancelled first
 }
 
 void TfPWDManage::SetPasswordsHidden(bool hidden) {
@@ -301,11 +311,20 @@ void TfPWDManage::OpenFind() {
     ApplyFind();
   }
   edtFind->SetFocus();
+  SendMessageA(edtFind->Handle(), EM_SETSEL, 0, -1); // typing starts a new search
   UpdateCommandStates();
+}
+
+void TfPWDManage::PostPendingRecord() {
+  // Changing the view ends an edit: what was typed reaches the table, and so the file.
+  if (!Editing()) return;
+  PubData->DataSet().Post();
+  WritePasswordTables();
 }
 
 void TfPWDManage::ApplyFind() {
   if (!finding_) return;
+  PostPendingRecord();
   TClientDataSet& table = PubData->DataSet();
   const int title = table.FindField("FTitle"), url = table.FindField("FURL"), user = table.FindField("FUser");
   auto text = [](const TFieldValue& value) {
@@ -324,6 +343,7 @@ void TfPWDManage::ApplyFind() {
 
 void TfPWDManage::ChooseFound() {
   if (!finding_) return;
+  PostPendingRecord();
   TClientDataSet& table = PubData->DataSet();
   if (table.IsEmpty()) return;
   const TClientDataSet::TBookmark found = table.GetBookmark();
@@ -331,10 +351,14 @@ void TfPWDManage::ChooseFound() {
   finding_ = false;
   table.SetRecordFilter(nullptr);
   pnlFind->SetVisible(false);
+  // The found record's catalog, as a click on it gives it (also when it is
+  // selected already, which the tree does not announce again).
   if (TTreeNode* node = PubList->FindNode(catalog)) {
-    tv->SetSelected(node); // filters the grid to the catalog, as a click does
+    tv->SetSelected(node);
+    CurrentCatalogId = catalog;
+    if (PubList->OnSelectType) PubList->OnSelectType(catalog);
   } else {
-    table.SetFiltered(false);
+    table.SetFiltered(false); // a record of no catalog: shown among all
   }
   table.GotoBookmark(found);
   grdData->SetFocus();
@@ -343,6 +367,7 @@ void TfPWDManage::ChooseFound() {
 
 void TfPWDManage::CloseFind() {
   if (!finding_) return;
+  PostPendingRecord();
   TClientDataSet& table = PubData->DataSet();
   finding_ = false;
   table.SetRecordFilter(nullptr);

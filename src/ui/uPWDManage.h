@@ -64,6 +64,7 @@ private:
   // The found record: its catalog selected in the tree, itself in the grid.
   void ChooseFound();
   void CloseFind();
+  void PostPendingRecord();
   void SetPasswordsHidden(bool hidden);
   void ShortCutKeys(WORD& key);
 

@@ -100,7 +100,8 @@ TEST(UrlToOpen, WebAndFtpAddressesOnly) {
                               "cmd.exe /c del *", "calc", "C:\\Windows\\notepad.exe", "C:/Windows/notepad.exe",
                               "\\\\server\\share", "//server/share", "mailto:a@example.org", "http:example.org",
                               "https://", "https://exa mple.org", "https://example.org/\"&calc", "", "   ",
-                              "shell:startup", "ms-settings:", "https://example.org/\x01"}) {
+                              "shell:startup", "ms-settings:", "https://example.org/\x01", "javascript:1.example.com",
+                              "mailto:1@example.org", "file:1.example"}) {
     const std::string message = ErrorOf([refused] { UrlToOpen(refused); });
     EXPECT_EQ(message.rfind("The URL \"" + std::string(refused) + "\" is not opened: ", 0), 0u)
         << refused << " -> " << message;

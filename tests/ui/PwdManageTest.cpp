@@ -385,6 +385,85 @@ TEST_F(PwdDailyUseTest, FindFiltersEveryCatalogSelectsTheFoundRecordAndEscapeRes
   EXPECT_EQ(window->CurrentCatalogId, bank->Data()->FId);
 }
 
+TEST_F(PwdDailyUseTest, FindingNeverCutsACatalogShortNorLeavesAnEditUnsaved) {
+  window->tv->SetSelected(mail);
+  AddRecord("Mail two");
+  window->grdData->SetFocus();
+  // Enter on a record of the catalog selected already: its catalog view comes back.
+  PressWithCtrl(app, 'F');
+  TypeText("two");
+  app.ProcessMessages();
+  PressKey(VK_RETURN);
+  app.ProcessMessages();
+  EXPECT_EQ(Titles(), "Post Office;Mail two;") << "the catalog's records, not every record";
+  EXPECT_EQ(PubData->DataSet().FieldByName("FTitle").AsString(), "Mail two");
+  // A catalog chosen in the tree ends the search; Escape has nothing left to restore.
+  window->grdData->SetFocus();
+  PressWithCtrl(app, 'F');
+  TypeText("o");
+  app.ProcessMessages();
+  window->tv->SetSelected(bank);
+  EXPECT_FALSE(window->pnlFind->Visible());
+  EXPECT_EQ(Titles(), "Savings;");
+  EXPECT_EQ(window->CurrentCatalogId, bank->Data()->FId);
+  // Deleting a catalog while finding takes all its records, not only those found.
+  window->tv->SetSelected(mail);
+  window->grdData->SetFocus();
+  PressWithCtrl(app, 'F');
+  TypeText("office");
+  app.ProcessMessages();
+  window->PressedNode = mail;
+  window->actDelType->Execute();
+  EXPECT_EQ(BookOf("PwdFile.cds"), "Savings;") << "no record is left without its catalog";
+  // An edit pending when the view changes is saved, not silently posted.
+  window->tv->SetSelected(bank);
+  window->actEdit->Execute();
+  EXPECT_FALSE(window->actFind->Enabled()) << "the record being typed comes first";
+  PubData->DataSet().FieldByName("FUser").SetAsString("bobby");
+  window->actFind->SetEnabled(true); // as if the key came anyway
+  window->actFind->Execute();
+  PressKey(VK_ESCAPE);
+  app.ProcessMessages();
+  EXPECT_EQ(PubData->DataSet().State(), TDataSetState::Browse);
+  TMemoryStream stream;
+  OpenPasswordBook(UserPath("PwdFile.cds"), "anna", "pw", stream);
+  EXPECT_NE(stream.Bytes().find("bobby"), std::string::npos) << "written, as every change that reaches the table";
+}
+
+TEST_F(PwdDailyUseTest, TheContextMenuActsOnTheRowPressed) {
+  window->tv->SetSelected(mail);
+  AddRecord("Second");
+  SetField("FPassword", "s3cond");
+  PubData->DataSet().SetRecNo(1);
+  ASSERT_EQ(PubData->DataSet().FieldByName("FTitle").AsString(), "Post Office");
+  static bool closed;
+  closed = false;
+  SetTimer(nullptr, 0, 200, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    PostMessageA(GetFocus() ? GetFocus() : GetActiveWindow(), WM_KEYDOWN, VK_ESCAPE, 1);
+    closed = true;
+  });
+  const int y = TDBGrid::kRowHeight * 2 + TDBGrid::kRowHeight / 2; // the second row
+  PostMessageA(window->grdData->Handle(), WM_RBUTTONDOWN, MK_RBUTTON, MAKELPARAM(30, y));
+  PostMessageA(window->grdData->Handle(), WM_RBUTTONUP, 0, MAKELPARAM(30, y));
+  while (!closed) app.HandleMessage();
+  app.ProcessMessages();
+  EXPECT_EQ(PubData->DataSet().FieldByName("FTitle").AsString(), "Second");
+  window->actCopyPassword->Execute();
+  EXPECT_EQ(ClipboardText(nullptr), "s3cond");
+  // The keep-out formats say no (0), and the session's end takes the secret back.
+  ASSERT_TRUE(OpenClipboard(nullptr));
+  for (const char* format : {kCanIncludeInHistory, kCanUploadToCloud}) {
+    HANDLE data = GetClipboardData(RegisterClipboardFormatA(format));
+    ASSERT_NE(data, nullptr) << format;
+    EXPECT_EQ(*static_cast<const DWORD*>(GlobalLock(data)), 0u) << format;
+    GlobalUnlock(data);
+  }
+  CloseClipboard();
+  SendMessageA(window->Handle(), WM_ENDSESSION, TRUE, 0);
+  EXPECT_EQ(ClipboardText(nullptr), "");
+}
+
 TEST_F(PwdDailyUseTest, HiddenPasswordsAreRememberedAndTheMenuIsPictured) {
   EXPECT_FALSE(window->itmHidePasswords->Checked()) << "shown by default";
   EXPECT_EQ(window->grdData->Columns[3].Mask, "");

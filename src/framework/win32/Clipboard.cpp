@@ -89,11 +89,12 @@ bool ClipboardHasFormat(const char* registeredName) {
   return IsClipboardFormatAvailable(RegisterClipboardFormatA(registeredName)) != FALSE;
 }
 
-bool ClearClipboardIfStill(HWND owner, const TClipboardMark& mark) {
-  if (mark.text.empty() && mark.sequence == 0) return false;
+TClearResult ClearClipboardIfStill(HWND owner, const TClipboardMark& mark) {
+  if (mark.text.empty() && mark.sequence == 0) return TClearResult::NotOurs;
   // The change count tells a copy made since, even of the same text.
-  if (mark.sequence != 0 && GetClipboardSequenceNumber() != mark.sequence) return false;
+  if (mark.sequence != 0 && GetClipboardSequenceNumber() != mark.sequence) return TClearResult::NotOurs;
   OpenedClipboard clipboard(owner);
-  if (!clipboard.Open() || TextOfOpenClipboard() != mark.text) return false;
-  return EmptyClipboard() != FALSE;
+  if (!clipboard.Open()) return TClearResult::Busy;
+  if (TextOfOpenClipboard() != mark.text) return TClearResult::NotOurs;
+  return EmptyClipboard() ? TClearResult::Cleared : TClearResult::Busy;
 }

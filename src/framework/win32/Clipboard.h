@@ -24,6 +24,12 @@ TClipboardMark SetPrivateClipboardText(HWND owner, const std::string& text);
 std::string ClipboardText(HWND owner);
 // Whether the clipboard holds a format of that registered name.
 bool ClipboardHasFormat(const char* registeredName);
-// Empties the clipboard when it still holds exactly what the mark says;
-// true when it did. Something copied since is never touched.
-bool ClearClipboardIfStill(HWND owner, const TClipboardMark& mark);
+enum class TClearResult {
+  Cleared,
+  NotOurs, // something was copied since: it is the user's, left alone
+  Busy,    // another program holds the clipboard: try again
+};
+
+// Empties the clipboard when it still holds exactly what the mark says.
+// Something copied since is never touched.
+TClearResult ClearClipboardIfStill(HWND owner, const TClipboardMark& mark);

@@ -210,7 +210,8 @@ void TDBGrid::WndProc(TMessage& m) {
     TCustomControl::WndProc(m);
     UpdateScrollBars();
     return;
-  case WM_LBUTTONDOWN: {
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN: { // the context menu is for the row pressed
     SetFocus();
     TClientDataSet* table = source_ ? source_->DataSet() : nullptr;
     const int y = static_cast<short>(HIWORD(m.LParam));
