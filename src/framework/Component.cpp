@@ -13,6 +13,15 @@ TComponent::TComponent(TComponent* owner) {
 }
 
 TComponent::~TComponent() {
+  state_ |= csDestroying;
+  // Those who asked hear of it first, while this is still in its owner's list.
+  while (!freeNotifies_.empty()) {
+    TComponent* other = freeNotifies_.back();
+    freeNotifies_.pop_back();
+    other->freeNotifies_.erase(std::remove(other->freeNotifies_.begin(), other->freeNotifies_.end(), this),
+                               other->freeNotifies_.end());
+    other->Notification(this, TOperation::opRemove);
+  }
   while (!components_.empty()) delete components_.back(); // each removes itself
   if (owner_) owner_->Remove(this);
   --liveComponents;
@@ -26,11 +35,43 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
 
 int TComponent::LiveCount() { return liveComponents; }
 
-void TComponent::Notification(TComponent*, TOperation) {}
+void TComponent::Notification(TComponent* component, TOperation operation) {
+  // A copy: a handler may free components of this owner.
+  const std::vector<TComponent*> owned = components_;
+  for (TComponent* each : owned)
+    if (each != component && std::find(components_.begin(), components_.end(), each) != components_.end())
+      each->Notification(component, operation);
+}
+
+void TComponent::Loaded() {}
+
+void TComponent::SetDesigning(bool designing) {
+  state_ = designing ? state_ | csDesigning : state_ & ~static_cast<unsigned>(csDesigning);
+  for (TComponent* each : components_) each->SetDesigning(designing);
+}
+
+void TComponent::SetLoading(bool loading) {
+  state_ = loading ? state_ | csLoading : state_ & ~static_cast<unsigned>(csLoading);
+}
+
+void TComponent::FreeNotification(TComponent* other) {
+  if (!other || other == this) return;
+  if (std::find(freeNotifies_.begin(), freeNotifies_.end(), other) == freeNotifies_.end()) freeNotifies_.push_back(other);
+  if (std::find(other->freeNotifies_.begin(), other->freeNotifies_.end(), this) == other->freeNotifies_.end())
+    other->freeNotifies_.push_back(this);
+}
+
+void TComponent::RemoveFreeNotification(TComponent* other) {
+  if (!other) return;
+  freeNotifies_.erase(std::remove(freeNotifies_.begin(), freeNotifies_.end(), other), freeNotifies_.end());
+  other->freeNotifies_.erase(std::remove(other->freeNotifies_.begin(), other->freeNotifies_.end(), this),
+                             other->freeNotifies_.end());
+}
 
 void TComponent::Insert(TComponent* component) {
   components_.push_back(component);
   component->owner_ = this;
+  if (Designing()) component->SetDesigning(true);
   Notification(component, TOperation::opInsert);
 }
 

@@ -8,6 +8,13 @@
 
 enum class TOperation { opInsert, opRemove };
 
+// What a component is going through.
+enum TComponentStateFlag : unsigned {
+  csLoading = 1,    // its form's stored properties are being read
+  csDesigning = 2,  // shown in a designer, not running (tests set it)
+  csDestroying = 4, // on its way out
+};
+
 class TComponent;
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 
@@ -37,9 +44,27 @@ public:
   // Components alive in the process: a leak check for tests.
   static int LiveCount();
 
+  unsigned ComponentState() const { return state_; }
+  bool Designing() const { return (state_ & csDesigning) != 0; }
+  // Design mode for this component and all it owns.
+  void SetDesigning(bool designing);
+  void SetLoading(bool loading);
+
+  // Runs once the component and its stored properties are complete, before
+  // its form's OnCreate. Forms call it on everything they own.
+  virtual void Loaded();
+
+  // Asks to hear (by Notification, opRemove) when other goes away, also
+  // across owners; the link is mutual and ends when either goes.
+  void FreeNotification(TComponent* other);
+  void RemoveFreeNotification(TComponent* other);
+
 protected:
   // Told about components inserted into or removed from the owner's list,
-  // and about the component itself going away.
+  // and about components it asked to hear of going away. The owner passes
+  // each notification on to every component it owns, so that components
+  // hear about each other. An inserted component is only being made: keep
+  // its address, ask what it is once it is Loaded.
   virtual void Notification(TComponent* component, TOperation operation);
 
 private:
@@ -48,6 +73,8 @@ private:
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
+  std::vector<TComponent*> freeNotifies_;
+  unsigned state_ = 0;
 };
 
 // Declares the class name a component answers with.

@@ -173,11 +173,24 @@ TWinControl::~TWinControl() {
   if (backgroundBrush_) DeleteObject(backgroundBrush_);
 }
 
+namespace {
+// Our windows carry their object in a window property: unlike the window
+// procedure, it stays when others subclass the window (the skin engine,
+// comctl32's SetWindowSubclass), and unlike the user data it is ours alone.
+constexpr const char* kControlProperty = "PlimetControl";
+// The control whose window is being made on this thread: it is bound at the
+// window's very first message (WM_GETMINMAXINFO comes before WM_NCCREATE).
+thread_local TWinControl* creatingControl = nullptr;
+} // namespace
+
+void TControl::Notification(TComponent* component, TOperation operation) {
+  if (operation == TOperation::opRemove && PopupMenu == component) PopupMenu = nullptr;
+  TComponent::Notification(component, operation);
+}
+
 TWinControl* TWinControl::FromHandle(HWND window) {
   if (!window) return nullptr;
-  // Our windows carry their object in the user data, and our window procedure.
-  if (reinterpret_cast<WNDPROC>(GetWindowLongPtrA(window, GWLP_WNDPROC)) != StdWndProc) return nullptr;
-  return reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+  return static_cast<TWinControl*>(GetPropA(window, kControlProperty));
 }
 
 void TWinControl::InsertControl(TControl* control) {
@@ -251,9 +264,12 @@ void TWinControl::CreateWnd() {
   TCreateParams params;
   CreateParams(params);
   defaultProc_ = RegisterOurClass(params);
+  TWinControl* const outer = creatingControl;
+  creatingControl = this;
   HWND window = CreateWindowExA(params.ExStyle, params.WinClassName.c_str(), text_.c_str(), params.Style, params.X,
                                 params.Y, params.Width, params.Height, params.WndParent, nullptr,
                                 GetModuleHandleA(nullptr), this);
+  creatingControl = outer;
   if (!window) throw std::runtime_error("Unable to create a window of class " + params.WinClassName);
 }
 
@@ -569,13 +585,12 @@ void TCustomControl::WndProc(TMessage& m) {
 }
 
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  auto* control = reinterpret_cast<TWinControl*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (msg == WM_NCCREATE && !control) {
-    control = static_cast<TWinControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
-    if (control) {
-      SetWindowLongPtrA(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(control));
-      control->handle_ = window;
-    }
+  auto* control = static_cast<TWinControl*>(GetPropA(window, kControlProperty));
+  if (!control && creatingControl && !creatingControl->handle_) {
+    // The first message of the window being made: bind it now, once.
+    control = std::exchange(creatingControl, nullptr);
+    SetPropA(window, kControlProperty, control);
+    control->handle_ = window;
   }
   if (!control) {
     char name[256] = {};
@@ -596,7 +611,7 @@ LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     return 0;
   }
   if (msg == WM_NCDESTROY) {
-    SetWindowLongPtrA(window, GWLP_USERDATA, 0);
+    RemovePropA(window, kControlProperty);
     control->handle_ = nullptr;
     control->mouseInside_ = false;
   }

@@ -132,6 +132,8 @@ public:
 
 protected:
   friend class TWinControl;
+  // A popup menu that goes is forgotten, not left dangling.
+  void Notification(TComponent* component, TOperation operation) override;
   virtual void BoundsChanged() {}
   const TFont& EffectiveFont() const;
 

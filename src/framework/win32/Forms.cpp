@@ -159,7 +159,19 @@ TForm::~TForm() {
 void TForm::Loaded() {
   if (loaded_) return;
   loaded_ = true;
+  for (int i = 0; i < ComponentCount(); ++i) Components(i)->Loaded();
+  TWinControl::Loaded();
   if (OnCreate) OnCreate(this);
+}
+
+void TForm::Notification(TComponent* component, TOperation operation) {
+  // References to components of the form that go are forgotten, not left dangling.
+  if (operation == TOperation::opRemove) {
+    if (ActiveControl && static_cast<TComponent*>(ActiveControl) == component) ActiveControl = nullptr;
+    if (DefaultButton && static_cast<TComponent*>(DefaultButton) == component) DefaultButton = nullptr;
+    if (CancelButton && static_cast<TComponent*>(CancelButton) == component) CancelButton = nullptr;
+  }
+  TWinControl::Notification(component, operation);
 }
 
 void TForm::CreateParams(TCreateParams& params) {

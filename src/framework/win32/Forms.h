@@ -133,8 +133,9 @@ public:
   std::function<void(TComponent* sender, TCloseAction& action)> OnClose;
   std::function<void(TComponent* sender, int& newWidth, int& newHeight, bool& resize)> OnCanResize;
 
-  // The step after construction: runs OnCreate once the form is complete.
-  void Loaded();
+  // The step after construction: every component the form owns is told it
+  // is complete (Loaded), then OnCreate runs, once.
+  void Loaded() override;
   // Keys a dialog handles itself: Enter, Escape, Tab. True when handled.
   bool DialogKey(WPARAM key);
   // Moves the focus to the next (or previous) control that takes it.
@@ -148,6 +149,7 @@ public:
 protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
+  void Notification(TComponent* component, TOperation operation) override;
 
 private:
   bool CloseQuery();

@@ -7,6 +7,8 @@
 #include "framework/win32/StdCtrls.h"
 #include "support/ModalDriver.h"
 
+#include <commctrl.h>
+
 namespace {
 
 // A small dialog: a name edit, OK (default) and Cancel (cancel).
@@ -295,6 +297,101 @@ TEST_F(FormTest, AnchorsConstraintsAndCanResize) {
   GetWindowRect(form.Handle(), &r);
   EXPECT_EQ(r.right - r.left, 410) << "the constraints hold as well";
   EXPECT_GE(asked, 2);
+}
+
+TEST_F(FormTest, ConstraintsHoldFromTheFirstMessage) {
+  for (const TFormBorderStyle style : {TFormBorderStyle::bsSizeable, TFormBorderStyle::bsSingle}) {
+    TForm form(&app);
+    form.BorderStyle = style;
+    form.Constraints.MinWidth = 400;
+    form.Constraints.MaxHeight = 300;
+    form.SetBounds(10, 10, 320, 500);
+    form.Show();
+    RECT r;
+    GetWindowRect(form.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 400) << "made at the minimum width, not below it";
+    EXPECT_EQ(r.bottom - r.top, 300);
+  }
+}
+
+LRESULT CALLBACK PassOn(HWND window, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR seen) {
+  ++*reinterpret_cast<int*>(seen);
+  return DefSubclassProc(window, msg, wParam, lParam);
+}
+
+TEST_F(FormTest, OurWindowsAreKnownAfterOthersSubclassThem) {
+  TestDialog dialog(&app);
+  dialog.Show();
+  int seen = 0;
+  ASSERT_TRUE(SetWindowSubclass(dialog.name->Handle(), PassOn, 1, reinterpret_cast<DWORD_PTR>(&seen)));
+  ASSERT_TRUE(SetWindowSubclass(dialog.Handle(), PassOn, 1, reinterpret_cast<DWORD_PTR>(&seen)));
+  auto plainProc = [](HWND w, UINT m, WPARAM wp, LPARAM lp) -> LRESULT {
+    return CallWindowProcA(reinterpret_cast<WNDPROC>(GetPropA(w, "TestOldProc")), w, m, wp, lp);
+  };
+  // An instance subclass of the old kind as well, as the plain-window skinners do.
+  SetPropA(dialog.ok->Handle(), "TestOldProc",
+           reinterpret_cast<HANDLE>(SetWindowLongPtrA(dialog.ok->Handle(), GWLP_WNDPROC,
+                                                      reinterpret_cast<LONG_PTR>(+plainProc))));
+  EXPECT_EQ(TWinControl::FromHandle(dialog.name->Handle()), dialog.name);
+  EXPECT_EQ(TWinControl::FromHandle(dialog.Handle()), &dialog);
+  EXPECT_EQ(TWinControl::FromHandle(dialog.ok->Handle()), dialog.ok);
+  EXPECT_EQ(TWinControl::FromHandle(GetDesktopWindow()), nullptr) << "not one of ours";
+  // Commands are still reflected to the control: text typed reaches OnChange, a click the button.
+  int changes = 0, clicks = 0;
+  dialog.name->OnChange = [&changes](TComponent*) { ++changes; };
+  dialog.ok->OnClick = [&clicks](TComponent*) { ++clicks; };
+  dialog.ok->ModalResult = 0;
+  SetFocus(dialog.name->Handle());
+  TypeText("abc");
+  ClickOn(dialog.ok->Handle());
+  app.ProcessMessages();
+  EXPECT_EQ(changes, 3);
+  EXPECT_EQ(clicks, 1);
+  EXPECT_GT(seen, 0);
+  SetWindowLongPtrA(dialog.ok->Handle(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(GetPropA(dialog.ok->Handle(), "TestOldProc")));
+  RemovePropA(dialog.ok->Handle(), "TestOldProc");
+  RemoveWindowSubclass(dialog.name->Handle(), PassOn, 1);
+  RemoveWindowSubclass(dialog.Handle(), PassOn, 1);
+}
+
+namespace {
+// A component that writes down when it is told it is complete.
+class LoadedPart : public TComponent {
+public:
+  LoadedPart(TComponent* owner, const char* name, std::vector<std::string>& order)
+      : TComponent(owner), order_(order) {
+    Name = name;
+  }
+  void Loaded() override { order_.push_back(Name); }
+
+private:
+  std::vector<std::string>& order_;
+};
+} // namespace
+
+TEST_F(FormTest, ComponentsAreLoadedBeforeOnCreateAndReferencesDoNotDangle) {
+  std::vector<std::string> order;
+  TestDialog form(&app);
+  new LoadedPart(&form, "engine", order);
+  new LoadedPart(&form, "menu", order);
+  form.OnCreate = [&order](TComponent*) { order.push_back("OnCreate"); };
+  form.Show();
+  form.Loaded();
+  EXPECT_EQ(order, (std::vector<std::string>{"engine", "menu", "OnCreate"})) << "once, components first";
+
+  auto* menu = new TPopupMenu(&form);
+  form.name->PopupMenu = menu;
+  form.ActiveControl = form.name;
+  delete menu;
+  EXPECT_EQ(form.name->PopupMenu, nullptr);
+  delete form.ok;
+  delete form.cancel;
+  EXPECT_EQ(form.DefaultButton, nullptr);
+  EXPECT_EQ(form.CancelButton, nullptr);
+  delete form.name;
+  EXPECT_EQ(form.ActiveControl, nullptr);
+  PressKey(VK_RETURN); // no default button to press any more, and nothing breaks
+  app.ProcessMessages();
 }
 
 TEST_F(FormTest, NoHandlesOutliveTheirForms) {

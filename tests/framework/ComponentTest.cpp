@@ -1,0 +1,90 @@
+#include "framework/Component.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+
+namespace {
+
+// A component that writes down what it hears.
+class Listener : public TComponent {
+public:
+  Listener(TComponent* owner, std::string name, std::vector<std::string>& log) : TComponent(owner), log_(log) {
+    Name = std::move(name);
+  }
+  void Loaded() override { log_.push_back(Name + " loaded"); }
+
+protected:
+  void Notification(TComponent* component, TOperation operation) override {
+    log_.push_back(Name + (operation == TOperation::opInsert ? " +" : " -") + component->Name);
+    TComponent::Notification(component, operation);
+  }
+
+private:
+  std::vector<std::string>& log_;
+};
+
+} // namespace
+
+TEST(Components, EveryComponentOfTheOwnerHearsOthersComeAndGo) {
+  std::vector<std::string> log;
+  auto form = std::make_unique<Listener>(nullptr, "form", log);
+  auto* menu = new Listener(form.get(), "menu", log);
+  auto* engine = new Listener(form.get(), "engine", log);
+  log.clear();
+  auto* second = new TComponent(form.get());
+  second->Name = "second";
+  // Told as it is made (before its name is given): the owner, then every other component of it.
+  EXPECT_EQ(log, (std::vector<std::string>{"form +", "menu +", "engine +"}));
+  log.clear();
+  delete menu;
+  EXPECT_EQ(log, (std::vector<std::string>{"form -menu", "engine -menu"})) << "the one going is not told of itself";
+  log.clear();
+  delete engine;
+  EXPECT_EQ(log, (std::vector<std::string>{"form -engine"}));
+  log.clear();
+  form.reset();
+  EXPECT_TRUE(log.empty()) << "an owner going away does not hear of its own components leaving";
+}
+
+TEST(Components, FreeNotificationReachesAcrossOwnersAndEndsWithEitherSide) {
+  std::vector<std::string> log;
+  const int live = TComponent::LiveCount();
+  auto first = std::make_unique<TComponent>(nullptr);
+  auto second = std::make_unique<TComponent>(nullptr);
+  auto* control = new Listener(first.get(), "control", log);
+  auto* popup = new Listener(second.get(), "popup", log);
+  popup->Name = "popup";
+  control->FreeNotification(popup);
+  log.clear();
+  second.reset(); // the popup goes with its owner
+  EXPECT_EQ(log, (std::vector<std::string>{"control -popup"}));
+  // The link ends with the side that goes first: nothing hears of a component already gone.
+  auto third = std::make_unique<TComponent>(nullptr);
+  auto* other = new Listener(third.get(), "other", log);
+  control->FreeNotification(other);
+  control->RemoveFreeNotification(other);
+  control->FreeNotification(other);
+  log.clear();
+  first.reset();
+  EXPECT_EQ(log, (std::vector<std::string>{"other -control"})) << "told once, though linked twice";
+  log.clear();
+  third.reset();
+  EXPECT_TRUE(log.empty());
+  EXPECT_EQ(TComponent::LiveCount(), live);
+}
+
+TEST(Components, DesignModeReachesEverythingOwnedAndNewcomers) {
+  TComponent form(nullptr);
+  auto* child = new TComponent(&form);
+  auto* grandchild = new TComponent(child);
+  EXPECT_FALSE(grandchild->Designing());
+  form.SetDesigning(true);
+  EXPECT_TRUE(child->Designing());
+  EXPECT_TRUE(grandchild->Designing());
+  EXPECT_TRUE((new TComponent(child))->Designing()) << "a component added in design mode is designed too";
+  form.SetDesigning(false);
+  EXPECT_EQ(grandchild->ComponentState() & csDesigning, 0u);
+  form.SetLoading(true);
+  EXPECT_EQ(form.ComponentState(), static_cast<unsigned>(csLoading));
+}
