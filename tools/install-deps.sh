@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake make g++ pkg-config
-  googletest libbenchmark-dev zlib1g-dev libssl-dev
+  googletest libbenchmark-dev zlib1g-dev libssl-dev libdeflate-dev
   g++-mingw-w64-x86-64-posix mingw-w64-tools libz-mingw-w64-dev
   wine64 fonts-wine xvfb xdotool x11-apps x11-utils xauth imagemagick
   clang libclang-rt-14-dev libminizip-dev

@@ -9,12 +9,15 @@
 namespace platform {
 
 // A file opened for writing. Commit() flushes it to the disk and closes it;
-// a writer destroyed without Commit() closes the file as it is.
+// Close() closes it without waiting for the disk, for a file that is read
+// back and deleted at once; a writer destroyed without either closes the
+// file as it is.
 class IFileWriter {
 public:
   virtual ~IFileWriter() = default;
   virtual void Write(const void* data, std::size_t size) = 0;
   virtual void Commit() = 0;
+  virtual void Close() = 0;
 };
 
 // A file opened for reading, others may read and write it meanwhile.

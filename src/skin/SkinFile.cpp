@@ -151,7 +151,7 @@ bool FindEntry(platform::IFileReader& file, const std::string& wanted, Directory
 // Decodes the entry into the output; returns 0 when the last block was
 // decoded, 2 when the password is refused. Raises on damaged data.
 int InflateEntry(platform::IFileReader& file, const DirectoryEntry& entry, const std::string& password,
-                 FileSink& sink) {
+                 IInflateSink& sink) {
   std::uint8_t local[kLocalHeaderSize];
   file.Seek(entry.localOffset);
   if (file.Read(local, sizeof local) != sizeof local) throw EInflateError("no local header");
@@ -204,18 +204,48 @@ bool ParseInt(const std::string& text, long long& value) {
 
 } // namespace
 
+namespace {
+
+// Opens the archive and finds the entry; false when either fails.
+bool OpenEntry(const std::string& archive, const std::string& entryName,
+               std::unique_ptr<platform::IFileReader>& file, DirectoryEntry& entry) {
+  platform::IFileSystem& files = platform::Files();
+  if (!files.FileExists(archive)) return false;
+  try {
+    file = files.OpenForRead(archive);
+    return FindEntry(*file, entryName, entry);
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+// The result once the output exists: nothing produced is unreadable, a size
+// other than the directory's is refused.
+int Verdict(int result, std::uint64_t written, const DirectoryEntry& entry) {
+  if (written == 0 && result == 0) return 1;
+  if (written != entry.uncompressedSize) return 2;
+  return result;
+}
+
+class StringSink final : public IInflateSink {
+public:
+  explicit StringSink(std::string& out) : out_(out) {}
+  void Write(const std::uint8_t* data, std::size_t size) override {
+    out_.append(reinterpret_cast<const char*>(data), size);
+  }
+
+private:
+  std::string& out_;
+};
+
+} // namespace
+
 int Tsk2SkinFileReader::ExtractEntry(const std::string& archive, const std::string& entryName,
                                      const std::string& outName, const std::string& password) {
   platform::IFileSystem& files = platform::Files();
-  if (!files.FileExists(archive)) return 1;
   std::unique_ptr<platform::IFileReader> file;
   DirectoryEntry entry;
-  try {
-    file = files.OpenForRead(archive);
-    if (!FindEntry(*file, entryName, entry)) return 1;
-  } catch (const std::exception&) {
-    return 1;
-  }
+  if (!OpenEntry(archive, entryName, file, entry)) return 1;
 
   int result = 1;
   std::uint64_t written = 0;
@@ -230,24 +260,41 @@ int Tsk2SkinFileReader::ExtractEntry(const std::string& archive, const std::stri
       result = 1;
     }
     written = sink.written;
-    output->Commit();
+    // Read back and deleted at once: nothing to wait for the disk for.
+    output->Close();
   } catch (const std::exception&) {
     result = 1;
   }
   if (created) {
-    if (written == 0 && result == 0) {
-      result = 1;
-    } else if (written != entry.uncompressedSize) {
-      result = 2;
-    }
+    result = Verdict(result, written, entry);
     if (result != 0) files.Remove(outName);
   }
   return result;
 }
 
-void Tsk2SkinFileReader::ReadSkinData(const std::string& path) {
+int Tsk2SkinFileReader::ExtractEntryToMemory(const std::string& archive, const std::string& entryName,
+                                             std::string& content, const std::string& password) {
+  content.clear();
+  std::unique_ptr<platform::IFileReader> file;
+  DirectoryEntry entry;
+  if (!OpenEntry(archive, entryName, file, entry)) return 1;
+  int result = 1;
+  try {
+    content.reserve(std::min<std::size_t>(entry.uncompressedSize, std::size_t{16} << 20));
+    StringSink sink(content);
+    result = InflateEntry(*file, entry, password, sink);
+  } catch (const std::exception&) {
+    result = 1;
+  }
+  result = Verdict(result, content.size(), entry);
+  if (result != 0) content.clear();
+  return result;
+}
+
+void Tsk2SkinFileReader::ReadSkinData(const std::string& path) { ParseSkinData(platform::Files().ReadAll(path)); }
+
+void Tsk2SkinFileReader::ParseSkinData(std::string_view content) {
   // Every offset and size is checked against the file before it is used.
-  const std::string content = platform::Files().ReadAll(path);
   const auto* data = reinterpret_cast<const std::uint8_t*>(content.data());
   const std::uint64_t size = content.size();
   if (size < kHeaderSize || U32(data + 12) != kHeaderSize) Damaged();

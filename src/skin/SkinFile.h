@@ -3,6 +3,7 @@
 // "SKINDATA.SK2" holds named bitmaps, integers, one-byte values and strings.
 #include <memory>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -35,8 +36,15 @@ public:
   // (wrong password or damaged data). A failed output file is deleted.
   static int ExtractEntry(const std::string& archive, const std::string& entryName, const std::string& outName,
                           const std::string& password);
+  // The same into memory; content is left empty unless the result is 0.
+  static int ExtractEntryToMemory(const std::string& archive, const std::string& entryName, std::string& content,
+                                  const std::string& password);
   // Parses an extracted skin data file into the four lists.
   void ReadSkinData(const std::string& path);
+  void ParseSkinData(std::string_view content);
+
+  // A reader with empty lists, filled by ParseSkinData (tools and measurements).
+  Tsk2SkinFileReader() = default;
 
   using Line = std::pair<std::string, std::string>; // name, value as text
   const std::vector<std::pair<std::string, std::unique_ptr<TBitmap>>>& Bitmaps() const { return bitmaps_; }

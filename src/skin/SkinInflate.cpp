@@ -119,7 +119,7 @@ TInflater::TInflater(IInflateSource& source, IInflateSink& sink, std::uint64_t m
       sink_(sink),
       maxOutput_(maxOutput),
       input_(std::make_unique_for_overwrite<std::uint8_t[]>(kInputSize)),
-      window_(std::make_unique_for_overwrite<std::uint8_t[]>(kWindowSize)) {}
+      window_(std::make_unique_for_overwrite<std::uint8_t[]>(kWindowSize + kCopySlack)) {}
 
 void TInflater::Refill() {
   while (bitCount_ <= 32) {
@@ -221,7 +221,7 @@ void TInflater::DynamicBlock() {
 
   std::uint8_t codeLengths[19] = {};
   for (int i = 0; i < codeLengthCodes; ++i) codeLengths[kCodeLengthOrder[i]] = static_cast<std::uint8_t>(Take(3));
-  THuffmanTree codeTree(7);
+  THuffmanTree& codeTree = codeTree_;
   codeTree.Build(codeLengths, 0, 19, 65535, nullptr);
 
   std::uint8_t lengths[286 + 30] = {};
@@ -252,66 +252,138 @@ void TInflater::DynamicBlock() {
     i += repeat;
   }
   if (lengths[256] == 0) Fail("no end-of-block code");
-  THuffmanTree literalTree(15);
-  literalTree.Build(lengths, 0, literals, 257, kLengthExtra);
-  THuffmanTree distanceTree(15);
-  distanceTree.Build(lengths, literals, distances, 0, kDistanceExtra);
-  InflateCodes(literalTree, distanceTree);
+  literalTree_.Build(lengths, 0, literals, 257, kLengthExtra);
+  distanceTree_.Build(lengths, literals, distances, 0, kDistanceExtra);
+  InflateCodes(literalTree_, distanceTree_);
 }
 
 void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& distances) {
+  // The hot loop keeps the bit buffer and the write position in locals and
+  // writes them back only around the slow paths (refill at the end of the
+  // input buffer, window flush, errors).
   const int literalBits = lengths.LongestLength();
   const int distanceBits = distances.LongestLength();
+  const std::uint64_t literalMask = (std::uint64_t{1} << literalBits) - 1;
+  const std::uint64_t distanceMask = (std::uint64_t{1} << distanceBits) - 1;
   std::uint8_t* const window = window_.get();
+  std::uint64_t bits = bitBuffer_;
+  int count = bitCount_;
+  std::size_t position = position_;
+  // Where the next write must stop to flush or refuse: the flush point, or
+  // the end of the allowed output when that comes first.
+  std::size_t room = 0;
+  std::size_t stop = 0;
+  const auto setStop = [&] {
+    const std::uint64_t allowed = maxOutput_ - flushed_; // maxOutput_ >= flushed_ always
+    room = allowed < kWindowSize ? static_cast<std::size_t>(allowed) : kWindowSize;
+    stop = std::min(room, kWindowFlushAt);
+  };
+  const auto save = [&] {
+    bitBuffer_ = bits;
+    bitCount_ = count;
+    position_ = position;
+  };
+  const auto load = [&] {
+    bits = bitBuffer_;
+    count = bitCount_;
+    position = position_;
+  };
+  // Before a write of n bytes: flush a full window; refuse output beyond the limit.
+  const auto makeRoom = [&](std::size_t n) {
+    if (position >= kWindowFlushAt) {
+      save();
+      FlushWindow();
+      load();
+      setStop();
+    }
+    if (position + n > room) Fail("more data than expected");
+  };
+  setStop();
+
+  // Whole 32-bit words at the same moments as NeedBits() takes them, so
+  // that the end of the input is met exactly where the slow path meets it;
+  // the slow path only near the end of the input buffer.
+  const auto needBits = [&] {
+    if (count >= 32) return;
+    if (inEnd_ - inPos_ >= 8) {
+      do {
+        std::uint32_t word;
+        std::memcpy(&word, input_.get() + inPos_, 4); // little-endian hosts only
+        inPos_ += 4;
+        bits |= static_cast<std::uint64_t>(word) << count;
+        count += 32;
+      } while (count <= 32);
+    } else {
+      save();
+      Refill();
+      load();
+    }
+  };
+
   for (;;) {
-    NeedBits();
-    const std::uint32_t entry = lengths.Lookup(Bits(literalBits));
+    needBits();
+    const std::uint32_t entry = lengths.Lookup(static_cast<std::uint32_t>(bits & literalMask));
     const int codeLength = static_cast<int>((entry >> 16) & 0xFF);
     const std::uint32_t symbol = entry & 0xFFFF;
     if (symbol < 256) {
-      Drop(codeLength);
-      if (Produced() >= maxOutput_) Fail("more data than expected");
-      window[position_++] = static_cast<std::uint8_t>(symbol);
-      if (position_ >= kWindowFlushAt) FlushWindow();
+      bits >>= codeLength;
+      count -= codeLength;
+      if (position >= stop) makeRoom(1);
+      window[position++] = static_cast<std::uint8_t>(symbol);
       continue;
     }
     if (symbol == 256) {
-      Drop(codeLength);
+      bits >>= codeLength;
+      count -= codeLength;
+      save();
+      FlushWindow();
       return;
     }
-    if (entry == THuffmanTree::kNoCode || symbol > 285) Fail("bad literal/length code");
+    if (entry == THuffmanTree::kNoCode || symbol > 285) {
+      save();
+      Fail("bad literal/length code");
+    }
     const int extra = static_cast<int>(entry >> 24);
     const std::uint32_t length =
-        kLengthBase[symbol - 257] + ((static_cast<std::uint32_t>(bitBuffer_ >> codeLength)) & ((1u << extra) - 1));
-    Drop(codeLength + extra);
+        kLengthBase[symbol - 257] + (static_cast<std::uint32_t>(bits >> codeLength) & ((1u << extra) - 1));
+    bits >>= codeLength + extra;
+    count -= codeLength + extra;
 
-    NeedBits();
-    const std::uint32_t distanceEntry = distances.Lookup(Bits(distanceBits));
+    needBits();
+    const std::uint32_t distanceEntry = distances.Lookup(static_cast<std::uint32_t>(bits & distanceMask));
     const std::uint32_t code = distanceEntry & 0xFFFF;
-    if (distanceEntry == THuffmanTree::kNoCode || code >= 30) Fail("bad distance code");
+    if (distanceEntry == THuffmanTree::kNoCode || code >= 30) {
+      save();
+      Fail("bad distance code");
+    }
     const int distanceLength = static_cast<int>((distanceEntry >> 16) & 0xFF);
     const int distanceExtra = static_cast<int>(distanceEntry >> 24);
-    const std::uint32_t distance = kDistanceBase[code] + ((static_cast<std::uint32_t>(bitBuffer_ >> distanceLength)) &
-                                                          ((1u << distanceExtra) - 1));
-    Drop(distanceLength + distanceExtra);
-    if (distance > Produced()) Fail("distance before the start");
-    CheckRoom(length);
+    const std::uint32_t distance =
+        kDistanceBase[code] + (static_cast<std::uint32_t>(bits >> distanceLength) & ((1u << distanceExtra) - 1));
+    bits >>= distanceLength + distanceExtra;
+    count -= distanceLength + distanceExtra;
+    if (position + length > stop) makeRoom(length);
+    if (distance > flushed_ + position) {
+      save();
+      Fail("distance before the start");
+    }
 
-    std::uint8_t* to = window + position_;
+    std::uint8_t* to = window + position;
     const std::uint8_t* from = to - distance;
-    if (distance >= length) {
-      std::memcpy(to, from, length);
+    if (distance >= 8) {
+      // Whole words, each read from bytes already written: the slack past
+      // the window takes what a last word writes beyond the match.
+      for (std::uint32_t i = 0; i < length; i += 8) std::memcpy(to + i, from + i, 8);
     } else if (distance == 1) {
       std::memset(to, *from, length);
     } else {
-      // Overlapping: the pattern of `distance` bytes repeats; copy it a whole pattern at a time.
-      for (std::uint32_t done = 0; done < length;) {
-        const std::uint32_t chunk = std::min(distance, length - done);
-        std::memcpy(to + done, from + done, chunk);
-        done += chunk;
-      }
+      // A short repeating pattern: the first bytes one by one, until a whole
+      // number of patterns covers a word; from there whole words again.
+      const std::uint32_t step = distance * ((8 + distance - 1) / distance);
+      const std::uint32_t head = std::min(step, length);
+      for (std::uint32_t i = 0; i < head; ++i) to[i] = from[i];
+      for (std::uint32_t i = head; i < length; i += 8) std::memcpy(to + i, to + i - step, 8);
     }
-    position_ += length;
-    if (position_ >= kWindowFlushAt) FlushWindow();
+    position += length;
   }
 }

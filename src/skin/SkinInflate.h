@@ -66,6 +66,9 @@ public:
   std::uint64_t Produced() const { return flushed_ + position_; }
 
 private:
+  // Bytes past the window's end that whole-word match copies may touch.
+  static constexpr std::size_t kCopySlack = 16;
+
   void Refill();
   void NeedBits() {
     if (bitCount_ < 32) Refill();
@@ -102,4 +105,9 @@ private:
   std::unique_ptr<std::uint8_t[]> window_;
   std::size_t position_ = 0;
   std::uint64_t flushed_ = 0;
+  // The trees of dynamic blocks, kept from block to block so that their
+  // tables are allocated once.
+  THuffmanTree codeTree_{7};
+  THuffmanTree literalTree_{15};
+  THuffmanTree distanceTree_{15};
 };

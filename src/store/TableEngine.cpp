@@ -491,13 +491,15 @@ void TClientDataSet::Notify(TDataEvent event) {
 
 // --- persistence --------------------------------------------------------------------
 
-void TClientDataSet::SaveToStream(TMemoryStream& stream) const {
+std::string TClientDataSet::Image() const {
   CheckActive();
   std::vector<const TRecord*> rows;
   rows.reserve(rows_.size());
   for (const auto& row : rows_) rows.push_back(row.get());
-  stream.Write(EncodeTableImage(defs_, rows));
+  return EncodeTableImage(defs_, rows);
 }
+
+void TClientDataSet::SaveToStream(TMemoryStream& stream) const { stream.Write(Image()); }
 
 void TClientDataSet::LoadFromStream(TMemoryStream& stream) {
   Close();
@@ -506,9 +508,7 @@ void TClientDataSet::LoadFromStream(TMemoryStream& stream) {
 
 void TClientDataSet::Adopt(TableImage image) {
   defs_ = std::move(image.defs);
-  rows_.clear();
-  rows_.reserve(image.rows.size());
-  for (auto& row : image.rows) rows_.push_back(std::make_unique<TRecord>(std::move(row)));
+  rows_ = std::move(image.rows);
   // A filter or order that does not fit the loaded columns is dropped.
   filterActive_ = false;
   if (filtered_ && !filterText_.empty()) {
@@ -531,9 +531,7 @@ void TClientDataSet::Adopt(TableImage image) {
 }
 
 void TClientDataSet::SaveToFile(const std::string& path) const {
-  TMemoryStream stream;
-  SaveToStream(stream);
-  platform::WriteFileAtomically(platform::Files(), path, stream.Bytes());
+  platform::WriteFileAtomically(platform::Files(), path, Image());
 }
 
 void TClientDataSet::LoadFromFile(const std::string& path) {

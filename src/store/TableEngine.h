@@ -157,6 +157,7 @@ private:
   };
 
   void Adopt(TableImage image);
+  std::string Image() const;
   void CheckActive() const;
   void CheckBrowseMode();
   void CheckEditing() const;

@@ -21,23 +21,55 @@ std::uint32_t Crc32(const char* data, std::size_t size) {
   return static_cast<std::uint32_t>(crc);
 }
 
+// Writes numbers little-endian into a buffer sized beforehand.
 class Writer {
 public:
-  void U8(std::uint8_t v) { out_.push_back(static_cast<char>(v)); }
+  explicit Writer(char* at) : at_(at) {}
+  void U8(std::uint8_t v) { *at_++ = static_cast<char>(v); }
   void U16(std::uint16_t v) {
-    U8(static_cast<std::uint8_t>(v));
-    U8(static_cast<std::uint8_t>(v >> 8));
+    at_[0] = static_cast<char>(v);
+    at_[1] = static_cast<char>(v >> 8);
+    at_ += 2;
   }
   void U32(std::uint32_t v) {
-    U16(static_cast<std::uint16_t>(v));
-    U16(static_cast<std::uint16_t>(v >> 16));
+    at_[0] = static_cast<char>(v);
+    at_[1] = static_cast<char>(v >> 8);
+    at_[2] = static_cast<char>(v >> 16);
+    at_[3] = static_cast<char>(v >> 24);
+    at_ += 4;
   }
-  void Bytes(const std::string& s) { out_ += s; }
-  std::string& Out() { return out_; }
+  void Bytes(const std::string& s) {
+    std::memcpy(at_, s.data(), s.size());
+    at_ += s.size();
+  }
+  char* At() const { return at_; }
 
 private:
-  std::string out_;
+  char* at_;
 };
+
+std::uint32_t LoadU32(const char* p) {
+  return static_cast<std::uint32_t>(static_cast<std::uint8_t>(p[0])) |
+         (static_cast<std::uint32_t>(static_cast<std::uint8_t>(p[1])) << 8) |
+         (static_cast<std::uint32_t>(static_cast<std::uint8_t>(p[2])) << 16) |
+         (static_cast<std::uint32_t>(static_cast<std::uint8_t>(p[3])) << 24);
+}
+
+std::size_t BodySize(const std::vector<TFieldDef>& defs, const std::vector<const TRecord*>& rows) {
+  std::size_t size = 2 + 4;
+  for (const TFieldDef& def : defs) size += 1 + def.Name.size() + 1 + 2 + 1;
+  for (const TRecord* row : rows)
+    for (std::size_t c = 0; c < defs.size(); ++c) {
+      const TFieldValue& value = (*row)[c];
+      if (std::holds_alternative<std::monostate>(value))
+        size += 1;
+      else if (std::holds_alternative<std::int32_t>(value))
+        size += 1 + 4;
+      else
+        size += 1 + 2 + std::get<std::string>(value).size();
+    }
+  return size;
+}
 
 [[noreturn]] void Damaged(const char* what) {
   throw EDataSetError(std::string("The table data is damaged (") + what + ")");
@@ -67,10 +99,28 @@ public:
   }
   std::size_t Remaining() const { return size_ - pos_; }
 
-private:
+  // Unchecked reads, after one Need() for all of them.
   void Need(std::size_t n) const {
     if (n > size_ - pos_) Damaged("it ends too early");
   }
+  std::uint8_t RawU8() { return static_cast<std::uint8_t>(data_[pos_++]); }
+  std::uint16_t RawU16() {
+    const auto lo = static_cast<std::uint8_t>(data_[pos_]), hi = static_cast<std::uint8_t>(data_[pos_ + 1]);
+    pos_ += 2;
+    return static_cast<std::uint16_t>(lo | (hi << 8));
+  }
+  std::uint32_t RawU32() {
+    const std::uint32_t v = LoadU32(data_ + pos_);
+    pos_ += 4;
+    return v;
+  }
+  const char* RawBytes(std::size_t n) {
+    const char* at = data_ + pos_;
+    pos_ += n;
+    return at;
+  }
+
+private:
   const char* data_;
   std::size_t size_;
   std::size_t pos_ = 0;
@@ -79,40 +129,42 @@ private:
 } // namespace
 
 std::string EncodeTableImage(const std::vector<TFieldDef>& defs, const std::vector<const TRecord*>& rows) {
-  Writer body;
-  body.U16(static_cast<std::uint16_t>(defs.size()));
+  // Sized first and written once: a table of many rows makes an image of megabytes.
+  const std::size_t bodySize = BodySize(defs, rows);
+  std::string image(kHeaderSize + bodySize + kChecksumSize, '\0');
+  Writer out(image.data());
+  out.Bytes(std::string(kMagic, sizeof kMagic));
+  out.U16(kTableImageVersion);
+  out.U16(0);
+  out.U32(static_cast<std::uint32_t>(bodySize));
+  out.U16(static_cast<std::uint16_t>(defs.size()));
   for (const TFieldDef& def : defs) {
-    body.U8(static_cast<std::uint8_t>(def.Name.size()));
-    body.Bytes(def.Name);
-    body.U8(static_cast<std::uint8_t>(def.DataType));
-    body.U16(static_cast<std::uint16_t>(def.Size));
-    body.U8(def.Required ? 1 : 0);
+    out.U8(static_cast<std::uint8_t>(def.Name.size()));
+    out.Bytes(def.Name);
+    out.U8(static_cast<std::uint8_t>(def.DataType));
+    out.U16(static_cast<std::uint16_t>(def.Size));
+    out.U8(def.Required ? 1 : 0);
   }
-  body.U32(static_cast<std::uint32_t>(rows.size()));
+  out.U32(static_cast<std::uint32_t>(rows.size()));
   for (const TRecord* row : rows) {
     for (std::size_t c = 0; c < defs.size(); ++c) {
       const TFieldValue& value = (*row)[c];
       if (std::holds_alternative<std::monostate>(value)) {
-        body.U8(0);
+        out.U8(0);
       } else if (const auto* number = std::get_if<std::int32_t>(&value)) {
-        body.U8(1);
-        body.U32(static_cast<std::uint32_t>(*number));
+        out.U8(1);
+        out.U32(static_cast<std::uint32_t>(*number));
       } else {
         const auto& text = std::get<std::string>(value);
-        body.U8(1);
-        body.U16(static_cast<std::uint16_t>(text.size()));
-        body.Bytes(text);
+        out.U8(1);
+        out.U16(static_cast<std::uint16_t>(text.size()));
+        out.Bytes(text);
       }
     }
   }
-  Writer image;
-  image.Bytes(std::string(kMagic, sizeof kMagic));
-  image.U16(kTableImageVersion);
-  image.U16(0);
-  image.U32(static_cast<std::uint32_t>(body.Out().size()));
-  image.Bytes(body.Out());
-  image.U32(Crc32(image.Out().data(), image.Out().size()));
-  return std::move(image.Out());
+  const std::size_t checked = kHeaderSize + bodySize;
+  out.U32(Crc32(image.data(), checked));
+  return image;
 }
 
 TableImage DecodeTableImage(TMemoryStream& stream) {
@@ -170,21 +222,26 @@ TableImage DecodeTableImage(TMemoryStream& stream) {
   if (rowCount > body.Remaining() / image.defs.size()) Damaged("the row count does not fit");
   image.rows.reserve(rowCount);
   for (std::uint32_t r = 0; r < rowCount; ++r) {
-    TRecord row;
-    row.reserve(image.defs.size());
+    auto row = std::make_unique<TRecord>();
+    row->reserve(image.defs.size());
     for (const TFieldDef& def : image.defs) {
-      const std::uint8_t present = body.U8();
+      // The longest head of a value: tag and a number, or tag and a length.
+      body.Need(1);
+      const std::uint8_t present = body.RawU8();
       if (present == 0) {
         if (def.Required) Damaged("a required value is missing");
-        row.emplace_back();
+        row->emplace_back();
       } else if (present != 1) {
         Damaged("a value has a bad tag");
       } else if (def.DataType == TFieldType::Integer) {
-        row.emplace_back(static_cast<std::int32_t>(body.U32()));
+        body.Need(4);
+        row->emplace_back(static_cast<std::int32_t>(body.RawU32()));
       } else {
-        const std::uint16_t length = body.U16();
+        body.Need(2);
+        const std::uint16_t length = body.RawU16();
         if (length > def.Size) Damaged("a text is longer than its column");
-        row.emplace_back(body.Bytes(length));
+        body.Need(length);
+        row->emplace_back(std::in_place_type<std::string>, body.RawBytes(length), length);
       }
     }
     image.rows.push_back(std::move(row));

@@ -14,6 +14,7 @@
 // All numbers little-endian. The image carries its own length, so that a
 // reader stops at its end and leaves what follows alone.
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -25,7 +26,7 @@ constexpr std::uint16_t kTableImageVersion = 1;
 
 struct TableImage {
   std::vector<TFieldDef> defs;
-  std::vector<TRecord> rows;
+  std::vector<std::unique_ptr<TRecord>> rows; // as the table keeps them
 };
 
 std::string EncodeTableImage(const std::vector<TFieldDef>& defs, const std::vector<const TRecord*>& rows);

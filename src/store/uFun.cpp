@@ -1,5 +1,8 @@
 #include "store/uFun.h"
 
+#include <algorithm>
+#include <unordered_map>
+
 #include "platform/Services.h"
 #include "store/uData.h"
 
@@ -28,6 +31,40 @@ private:
   std::string savedOrder_;
 };
 
+// The positions of a node and its ancestors among their siblings, from the top.
+std::vector<int> TreePath(const TTreeNode& node) {
+  std::vector<int> path;
+  for (const TTreeNode* at = &node; at; at = at->Parent()) path.push_back(at->Index());
+  std::reverse(path.begin(), path.end());
+  return path;
+}
+
+// Whether a comes before b in tree order (an ancestor before its descendants).
+bool PrecedesInTreeOrder(const TTreeNode& a, const TTreeNode& b) {
+  const std::vector<int> pathA = TreePath(a), pathB = TreePath(b);
+  return std::lexicographical_compare(pathA.begin(), pathA.end(), pathB.begin(), pathB.end());
+}
+
+// The nodes of a tree being built, by id: for each id the node FindTreeNode
+// would return, that is the first in tree order, found in constant time.
+class NodesById {
+public:
+  explicit NodesById(std::size_t expected) { nodes_.reserve(expected); }
+  TTreeNode* Find(std::int32_t id) const {
+    const auto found = nodes_.find(id);
+    return found == nodes_.end() ? nullptr : found->second;
+  }
+  void Add(TTreeNode& node) {
+    const auto [at, added] = nodes_.try_emplace(node.Data()->FId, &node);
+    // A repeated id (a damaged table): a node placed under an earlier
+    // parent comes before nodes further down the tree.
+    if (!added && PrecedesInTreeOrder(node, *at->second)) at->second = &node;
+  }
+
+private:
+  std::unordered_map<std::int32_t, TTreeNode*> nodes_;
+};
+
 template <typename MakeRecord, typename AfterAdd>
 void FillTree(TTreeModel& tree, TClientDataSet& table, const char* textColumn, MakeRecord makeRecord,
               AfterAdd afterAdd) {
@@ -36,9 +73,12 @@ void FillTree(TTreeModel& tree, TClientDataSet& table, const char* textColumn, M
   table.SetIndexFieldNames("FParentId;FId");
   const int parentColumn = table.FieldByName("FParentId").Index();
   const int textIndex = table.FieldByName(textColumn).Index();
+  // The tree was emptied above: every node it will hold is added here.
+  NodesById nodes(static_cast<std::size_t>(table.RecordCount()));
   for (table.First(); !table.Eof(); table.Next()) {
-    TTreeNode* parent = FindTreeNode(table.Fields(parentColumn).AsInteger(), tree);
+    TTreeNode* parent = nodes.Find(table.Fields(parentColumn).AsInteger());
     TTreeNode* node = tree.Items.AddChild(parent, table.Fields(textIndex).AsString(), makeRecord(table));
+    nodes.Add(*node);
     afterAdd(*node, table);
   }
 }

@@ -18,6 +18,7 @@ public:
     inner_->Write(data, size);
   }
   void Commit() override { inner_->Commit(); }
+  void Close() override { inner_->Close(); }
 
 private:
   std::unique_ptr<platform::IFileWriter> inner_;

@@ -64,6 +64,9 @@ public:
     if (::fsync(fd_.Get()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason(), Reason());
     if (::close(fd_.Release()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason(), Reason());
   }
+  void Close() override {
+    if (::close(fd_.Release()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason());
+  }
 
 private:
   FileDescriptor fd_;

@@ -73,6 +73,9 @@ public:
     if (!FlushFileBuffers(file_.Get()) || !file_.Close())
       ThrowLastError("Unable to write to " + path_);
   }
+  void Close() override {
+    if (!file_.Close()) throw EFileError("Unable to write to " + path_ + ": " + LastErrorText());
+  }
 
 private:
   FileHandle file_;
