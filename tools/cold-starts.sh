@@ -3,7 +3,7 @@
 # server and its helpers ended before), and checks that the login window
 # appears. A start that ends before the window shows, or shows nothing in
 # time, is a failure: its exit code and what it wrote to stderr are kept in
-# LOG_DIR, which also holds the Wine prefix of these runs (its own, so that
+# LOG_DIR (with Wine's own error lines), which also holds the Wine prefix of these runs (its own, so that
 # ending its server never touches the tests' prefix). Run by hand (it takes
 # several seconds per start):
 #   tools/cold-starts.sh BUILD_DIR PROGRAM_DIR [COUNT] [LOG_DIR]
@@ -21,7 +21,7 @@ logs=$(cd "$logs" && pwd)
 run=$(mktemp -d)
 cp -r "$program"/. "$run"/
 
-export WINEPREFIX="$logs/wineprefix" WINEDEBUG=-all PATH="/usr/lib/wine:$PATH"
+export WINEPREFIX="$logs/wineprefix" WINEDEBUG=-all,err+all PATH="/usr/lib/wine:$PATH"
 display=:$((40 + RANDOM % 19))
 Xvfb "$display" -screen 0 1280x800x24 >/dev/null 2>&1 &
 xvfb=$!

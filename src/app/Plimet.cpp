@@ -2,6 +2,9 @@
 // side-bar for as long as the user works, and the tables saved at the end.
 #include <windows.h>
 
+#include <cstdio>
+#include <string>
+
 #include "framework/win32/Dialogs.h"
 #include "framework/win32/Forms.h"
 #include "store/uDM.h"
@@ -24,9 +27,8 @@ std::string ProgramFolder() {
   return path.substr(0, path.find_last_of('\\') + 1);
 }
 
-} // namespace
-
-int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+// The whole run; raises what nothing on the way could handle.
+int RunPlimet() {
   // A running copy is woken, by the class its main window registers.
   if (HWND running = FindWindowA("Plimet", nullptr)) {
     PostMessageA(running, WM_PLIMET_WAKEUP, 0, 0);
@@ -54,4 +56,28 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
     }
   }
   return 0;
+}
+
+// Told where it can be seen: in a box when the desktop lets us show one,
+// and on the error output for whoever started us without one.
+void ReportStartFailure(const std::string& text) {
+  std::fprintf(stderr, "Plimet: %s\n", text.c_str());
+  std::fflush(stderr);
+  MessageBoxA(nullptr, text.c_str(), "Plimet", MB_OK | MB_ICONSTOP | MB_SETFOREGROUND);
+}
+
+} // namespace
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  // Nothing may escape from here: an exception leaving WinMain aborts the
+  // process without a word (exit code 3). That happens when no window can
+  // be made, as when the desktop is not there yet at a cold start.
+  try {
+    return RunPlimet();
+  } catch (const std::exception& error) {
+    ReportStartFailure(error.what());
+  } catch (...) {
+    ReportStartFailure("Unknown error");
+  }
+  return 1;
 }

@@ -125,11 +125,12 @@ std::array<std::uint8_t, 16> sMD5::Digest(std::string_view bytes) {
   Transform(state, data, size / 64);
 
   // Padding: 0x80, zeros, then the length in bits, little-endian.
-  std::uint8_t tail[128] = {};
+  std::uint8_t tail[128];
   const std::size_t rest = size - done;
+  const std::size_t tailSize = rest < 56 ? 64 : 128;
   if (rest) std::memcpy(tail, data + done, rest);
   tail[rest] = 0x80;
-  const std::size_t tailSize = rest < 56 ? 64 : 128;
+  std::memset(tail + rest + 1, 0, tailSize - 8 - rest - 1);
   const std::uint64_t bits = static_cast<std::uint64_t>(size) * 8;
   for (int i = 0; i < 8; ++i) tail[tailSize - 8 + i] = static_cast<std::uint8_t>(bits >> (8 * i));
   Transform(state, tail, tailSize / 64);

@@ -8,6 +8,7 @@
 #include "skinpack/SkinWriter.h"
 #include "support/SkinArchiveBuilder.h"
 #include "support/TempFolder.h"
+#include "support/TestDoubles.h"
 
 namespace {
 
@@ -71,6 +72,26 @@ TEST_F(SkinFileTest, LoadsEveryKindOfValueAndLooksThemUpWithoutCase) {
   EXPECT_EQ(reader.GetBitmap("missing"), nullptr);
   ASSERT_EQ(reader.Strings().size(), 1u);
   EXPECT_EQ(reader.Strings()[0].second, "Sample");
+}
+
+TEST_F(SkinFileTest, TheTemporaryFileIsWrittenReadBackAndRemovedWithoutWaitingForTheDisk) {
+  SkinArchiveSpec spec;
+  spec.content = EncodeSkinData(SampleValues());
+  const std::string path = Archive(spec);
+  FaultyFileSystem files;
+  platform::ScopedServices recording(&files, nullptr);
+  Tsk2SkinFileReader reader(path, "");
+  ASSERT_EQ(files.written.size(), 1u);
+  EXPECT_EQ(files.written[0].rfind(platform::Files().TempFolder() + "{", 0), 0u) << files.written[0];
+  EXPECT_TRUE(files.flushed.empty()) << "a file deleted a moment later needs no flush";
+  EXPECT_FALSE(files.FileExists(files.written[0]));
+  EXPECT_EQ(reader.GetInteger("Minus"), -5);
+
+  std::string content;
+  EXPECT_EQ(Tsk2SkinFileReader::ExtractEntryToMemory(path, "skindata.sk2", content, ""), 0);
+  EXPECT_EQ(content, spec.content) << "the same entry, kept in memory";
+  EXPECT_EQ(Tsk2SkinFileReader::ExtractEntryToMemory(path, "missing", content, ""), 1);
+  EXPECT_TRUE(content.empty());
 }
 
 TEST_F(SkinFileTest, EntryNamesMatchWithoutCaseAndStoredBlocksWork) {

@@ -2,11 +2,17 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 
 #ifdef PLIMET_HAVE_OPENSSL
 #include <openssl/evp.h>
 #endif
+
+TEST(MD5Hex, ManyBlocksInOneText) {
+  // The RFC 1321 suite's million letters: 15,625 blocks and a padding block.
+  EXPECT_EQ(sMD5::MD5Hex(std::string(1000000, 'a')), "7707d6ae4e027c70eea2a935c2296f21");
+}
 
 TEST(MD5Hex, MatchesTheRfc1321TestSuite) {
   EXPECT_EQ(sMD5::MD5Hex(""), "d41d8cd98f00b204e9800998ecf8427e");
@@ -49,6 +55,21 @@ TEST(MD5Hex, AgreesWithOpenSslOnRandomBytes) {
       hex += pair;
     }
     ASSERT_EQ(sMD5::MD5Hex(bytes), hex) << "length " << bytes.size();
+  }
+}
+
+TEST(MD5Hex, AgreesWithOpenSslOnEveryLengthUpToAThousand) {
+  // Every way a text can end within a block and across block boundaries.
+  std::mt19937 random(1000);
+  std::string bytes(1000, '\0');
+  for (char& c : bytes) c = static_cast<char>(random());
+  for (std::size_t length = 0; length <= bytes.size(); ++length) {
+    unsigned char reference[EVP_MAX_MD_SIZE];
+    unsigned int size = 0;
+    ASSERT_EQ(EVP_Digest(bytes.data(), length, reference, &size, EVP_md5(), nullptr), 1);
+    const auto digest = sMD5::Digest(std::string_view(bytes.data(), length));
+    ASSERT_EQ(size, digest.size());
+    ASSERT_TRUE(std::equal(digest.begin(), digest.end(), reference)) << "length " << length;
   }
 }
 #endif

@@ -1,8 +1,12 @@
 #include "store/TableEngine.h"
 
 #include <gtest/gtest.h>
+#include <zlib.h>
 
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
+#include <random>
 
 #include "store/TableImage.h"
 
@@ -379,4 +383,106 @@ TEST(TableImage, StructuralLiesAreRefusedEvenWithAGoodChecksum) {
   EXPECT_FALSE(decodes(image({}, {}))) << "no columns";
   EXPECT_FALSE(decodes(image({{"", TFieldType::Integer, 0, false}}, {}))) << "nameless column";
   EXPECT_FALSE(decodes(image({{"S", TFieldType::String, 0, false}}, {}))) << "zero-size text column";
+}
+
+namespace {
+
+// The stored form written field by field, as documented beside the format:
+// what every image must still equal byte for byte.
+std::string PlainImage(const std::vector<TFieldDef>& defs, const std::vector<TRecord>& rows) {
+  std::string body;
+  auto u8 = [&](unsigned v) { body.push_back(static_cast<char>(v)); };
+  auto u16 = [&](unsigned v) { u8(v & 0xFF), u8((v >> 8) & 0xFF); };
+  auto u32 = [&](std::uint32_t v) { u16(v & 0xFFFF), u16(v >> 16); };
+  u16(static_cast<unsigned>(defs.size()));
+  for (const TFieldDef& def : defs) {
+    u8(static_cast<unsigned>(def.Name.size()));
+    body += def.Name;
+    u8(static_cast<unsigned>(def.DataType));
+    u16(static_cast<unsigned>(def.Size));
+    u8(def.Required);
+  }
+  u32(static_cast<std::uint32_t>(rows.size()));
+  for (const TRecord& row : rows)
+    for (const TFieldValue& value : row) {
+      if (std::holds_alternative<std::monostate>(value)) {
+        u8(0);
+      } else if (const auto* number = std::get_if<std::int32_t>(&value)) {
+        u8(1), u32(static_cast<std::uint32_t>(*number));
+      } else {
+        const auto& text = std::get<std::string>(value);
+        u8(1), u16(static_cast<unsigned>(text.size()));
+        body += text;
+      }
+    }
+  std::string image = "PLTB";
+  body.swap(image);
+  u16(1), u16(0), u32(static_cast<std::uint32_t>(image.size()));
+  body += image;
+  u32(static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(body.data()), static_cast<uInt>(body.size()))));
+  return body;
+}
+
+std::string Hex(const std::string& bytes) {
+  static constexpr char kDigits[] = "0123456789abcdef";
+  std::string hex;
+  for (const unsigned char c : bytes) hex += {kDigits[c >> 4], kDigits[c & 15]};
+  return hex;
+}
+
+} // namespace
+
+TEST(TableImage, ImagesAreByteForByteTheDocumentedForm) {
+  const std::vector<TFieldDef> defs = {{"FId", TFieldType::Integer, 0, true},
+                                       {"FName", TFieldType::String, 8, false},
+                                       {"FNum", TFieldType::Integer, 0, false}};
+  std::vector<TRecord> rows = {{1, std::string("abc"), TFieldValue{}},
+                               {-7, std::string(""), 65536},
+                               {2147483647, std::string("zz\xff"), -2147483647 - 1}};
+  std::vector<const TRecord*> pointers;
+  for (const auto& row : rows) pointers.push_back(&row);
+  // The image files written so far hold exactly these bytes for this table.
+  EXPECT_EQ(Hex(EncodeTableImage(defs, pointers)),
+            "504c5442010000004a0000000300034649640200000105464e616d650108000004464e756d02000000030000000101000000"
+            "0103006162630001f9ffffff010000010000010001ffffff7f0103007a7aff0100000080b9830778");
+
+  // Many rows of every kind of value, long and short texts.
+  std::mt19937 random(7);
+  rows.clear();
+  for (int r = 0; r < 5000; ++r) {
+    const auto length = random() % 9;
+    rows.push_back({static_cast<std::int32_t>(random()), std::string(length, static_cast<char>('a' + r % 26)),
+                    r % 4 ? TFieldValue{static_cast<std::int32_t>(random())} : TFieldValue{}});
+  }
+  pointers.clear();
+  for (const auto& row : rows) pointers.push_back(&row);
+  const std::string image = EncodeTableImage(defs, pointers);
+  ASSERT_EQ(image, PlainImage(defs, rows));
+
+  TMemoryStream stream("prefix" + image + "suffix");
+  stream.SetPosition(6);
+  const TableImage decoded = DecodeTableImage(stream);
+  EXPECT_EQ(stream.Position(), 6 + image.size());
+  ASSERT_EQ(decoded.rows.size(), rows.size());
+  for (std::size_t r = 0; r < rows.size(); ++r) ASSERT_EQ(*decoded.rows[r], rows[r]) << "row " << r;
+}
+
+TEST_F(TableTest, FilesHoldTheImageOfTheTableInTableOrder) {
+  AddRows({{3, "gamma", 1}, {1, "alpha", 0}, {2, "beta", 1}});
+  table.SetIndexFieldNames("FId"); // a sort order is not stored
+  const std::string path = (std::filesystem::temp_directory_path() / "plimet-table-image-test.cds").string();
+  table.SaveToFile(path);
+  TMemoryStream stream;
+  table.SaveToStream(stream);
+  std::ifstream file(path, std::ios::binary);
+  const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(written, stream.Bytes());
+  EXPECT_EQ(written, PlainImage(table.FieldDefs(), {{3, std::string("gamma"), 1}, {1, std::string("alpha"), 0},
+                                                   {2, std::string("beta"), 1}}));
+  TClientDataSet loaded;
+  loaded.LoadFromFile(path);
+  std::filesystem::remove(path);
+  std::vector<int> ids;
+  for (loaded.First(); !loaded.Eof(); loaded.Next()) ids.push_back(loaded.Fields(0).AsInteger());
+  EXPECT_EQ(ids, (std::vector<int>{3, 1, 2}));
 }

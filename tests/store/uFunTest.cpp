@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <random>
+
 #include "store/uData.h"
 #include "support/StoreFixture.h"
 
@@ -107,6 +110,94 @@ TEST_F(TreeBuilderTest, TheTableOrderIsRestoredAndTheTreeRedrawnOnce) {
   EXPECT_EQ(counter.ends, 1);
   EXPECT_FALSE(rebuilt.Items.Updating());
   EXPECT_EQ(entries.DataSet().IndexFieldNames(), "FId");
+}
+
+namespace {
+
+// The builder as first written: each row's parent found by the linear
+// FindTreeNode over the tree built so far. The builders must make exactly
+// its tree.
+void LinearFileTree(TTreeModel& tree, TClientDataSet& table) {
+  const std::string saved = table.IndexFieldNames();
+  tree.Items.Clear();
+  table.SetIndexFieldNames("FParentId;FId");
+  for (table.First(); !table.Eof(); table.Next()) {
+    auto record = std::make_unique<TNodeData>();
+    record->FId = table.Fields(0).AsInteger();
+    record->FShortName = table.Fields(1).AsString();
+    record->FFullName = table.Fields(2).AsString();
+    record->FLevel = table.Fields(3).AsInteger();
+    record->FParentId = table.Fields(4).AsInteger();
+    record->NoteType = table.Fields(5).AsInteger();
+    record->FIndex = table.Fields(6).AsInteger();
+    const int image = record->NoteType == kNoteCatalog ? 0 : 1;
+    TTreeNode* parent = FindTreeNode(record->FParentId, tree);
+    std::string text = record->FShortName;
+    TTreeNode* node = tree.Items.AddChild(parent, std::move(text), std::move(record));
+    node->SetImageIndex(image);
+    node->SetSelectedIndex(image);
+    node->SetStateIndex(image);
+  }
+  table.SetIndexFieldNames(saved);
+}
+
+// Every node in tree order: its depth, text, images and whole record.
+std::string Dump(const TTreeNodes& nodes) {
+  std::string text;
+  for (TTreeNode* node = nodes.GetFirstNode(); node; node = node->GetNext()) {
+    const auto& d = static_cast<const TNodeData&>(*node->Data());
+    text += std::to_string(node->Level()) + " " + node->Text() + " " + std::to_string(node->ImageIndex()) + "/" +
+            std::to_string(node->SelectedIndex()) + "/" + std::to_string(node->StateIndex()) + " [" +
+            std::to_string(d.FId) + " " + d.FShortName + " " + d.FFullName + " " + std::to_string(d.FLevel) + " " +
+            std::to_string(d.FParentId) + " " + std::to_string(d.NoteType) + " " + std::to_string(d.FIndex) + "]\n";
+  }
+  return text;
+}
+
+} // namespace
+
+TEST_F(TreeBuilderTest, BuildsTheSameTreeAsTheLinearSearchInAnyRowOrder) {
+  // A deep and wide catalog: each row under a row with a smaller id, some
+  // under missing or later rows, some ids repeated (a damaged table).
+  struct Entry {
+    int id, parent, kind;
+  };
+  std::mt19937 random(2026);
+  std::vector<Entry> made;
+  for (int id = 1; id <= 600; ++id) {
+    int parent = id == 1 || random() % 8 == 0 ? 0 : static_cast<int>(1 + random() % (id - 1));
+    if (random() % 40 == 0) parent = 5000 + id;                   // its parent row is missing
+    if (random() % 40 == 0) parent = id + 1 + random() % 50;      // its parent comes later
+    const int repeated = random() % 30 == 0 ? static_cast<int>(1 + random() % id) : id;
+    made.push_back({repeated, parent, 1 + static_cast<int>(random() % 3)});
+  }
+  std::vector<std::pair<std::string, std::vector<Entry>>> orders = {{"insertion order", made}};
+  orders.push_back({"reversed", {made.rbegin(), made.rend()}});
+  std::vector<Entry> shuffled = made;
+  std::shuffle(shuffled.begin(), shuffled.end(), random);
+  orders.push_back({"shuffled", shuffled});
+
+  for (const auto& [name, rows] : orders) {
+    entries.CreateTable();
+    for (std::size_t i = 0; i < rows.size(); ++i)
+      Row(rows[i].id, "n" + std::to_string(i), rows[i].parent, rows[i].kind, "C:\\f" + std::to_string(i));
+    TTreeModel fast, linear;
+    FillFileTree(fast, entries);
+    LinearFileTree(linear, entries.DataSet());
+    ASSERT_EQ(fast.Items.Count(), static_cast<int>(rows.size())) << name;
+    EXPECT_EQ(Dump(fast.Items), Dump(linear.Items)) << name;
+  }
+}
+
+TEST_F(TreeBuilderTest, ARepeatedIdTakesItsParentFromTheFirstNodeInTreeOrder) {
+  // Two rows with id 5: the later one is placed under catalog 1 and so
+  // comes first in tree order; the rows under 5 go to it.
+  Row(1, "one", 0, 1);
+  Row(5, "five-top", 0, 1);
+  Row(5, "five-under-one", 1, 1);
+  Row(7, "seven", 5, 1);
+  FillFileTree(rebuilt, entries);
+  EXPECT_EQ(Shape(rebuilt.Items), "one;.five-under-one;..seven;five-top;");
 }
 
 TEST_F(TreeBuilderTest, TypeTreesCarryTheirRecordsAndNoImages) {

@@ -1,13 +1,15 @@
 #include "support/TestDoubles.h"
 
+#include <functional>
+
 #include "platform/Errors.h"
 
 namespace {
 
 class FaultyWriter final : public platform::IFileWriter {
 public:
-  FaultyWriter(std::unique_ptr<platform::IFileWriter> inner, std::size_t budget)
-      : inner_(std::move(inner)), budget_(budget) {}
+  FaultyWriter(std::unique_ptr<platform::IFileWriter> inner, std::size_t budget, std::function<void()> onCommit)
+      : inner_(std::move(inner)), budget_(budget), onCommit_(std::move(onCommit)) {}
   void Write(const void* data, std::size_t size) override {
     if (size > budget_) {
       inner_->Write(data, budget_); // part of it reaches the disk, as on a full disk
@@ -17,12 +19,16 @@ public:
     budget_ -= size;
     inner_->Write(data, size);
   }
-  void Commit() override { inner_->Commit(); }
+  void Commit() override {
+    onCommit_();
+    inner_->Commit();
+  }
   void Close() override { inner_->Close(); }
 
 private:
   std::unique_ptr<platform::IFileWriter> inner_;
   std::size_t budget_;
+  std::function<void()> onCommit_;
 };
 
 } // namespace
@@ -30,7 +36,8 @@ private:
 std::unique_ptr<platform::IFileWriter> FaultyFileSystem::CreateForWrite(const std::string& path) {
   written.push_back(path);
   const bool failThisOne = static_cast<int>(written.size()) == failWriteNumber;
-  return std::make_unique<FaultyWriter>(real().CreateForWrite(path), failThisOne ? 0 : failWritesAfter);
+  return std::make_unique<FaultyWriter>(real().CreateForWrite(path), failThisOne ? 0 : failWritesAfter,
+                                        [this, path] { flushed.push_back(path); });
 }
 
 void FaultyFileSystem::Replace(const std::string& source, const std::string& target) {

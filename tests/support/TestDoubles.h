@@ -69,6 +69,7 @@ public:
   std::string lockedFile;
   bool failCreateDir = false;
   std::vector<std::string> written; // every path opened for writing
+  std::vector<std::string> flushed; // every path flushed to the disk
 
   bool FileExists(const std::string& path) override { return real().FileExists(path); }
   bool DirectoryExists(const std::string& path) override { return real().DirectoryExists(path); }
