@@ -61,7 +61,9 @@ public:
     for (const Run& run : runs) {
       // With repetitions only the medians count; a single run counts as it is.
       if (run.run_type == Run::RT_Aggregate && run.aggregate_name != "median") continue;
-      const std::string name = run.run_name.str();
+      // By function and arguments alone, without "/real_time" and the like.
+      const std::string name =
+          run.run_name.function_name + (run.run_name.args.empty() ? "" : "/" + run.run_name.args);
       Times& t = times_[name];
       if (run.run_type == Run::RT_Aggregate || !t.fromMedian) {
         t.cpu = run.GetAdjustedCPUTime() / benchmark::GetTimeUnitMultiplier(run.time_unit);
