@@ -24,17 +24,25 @@ std::string Trimmed(std::string_view text) {
   return std::string(text);
 }
 
-const TFieldValue kNull{};
-
-// Nulls first, then numbers by value and text by bytes.
-int CompareValues(const TFieldValue& a, const TFieldValue& b) {
-  if (a.index() != b.index()) return a.index() < b.index() ? -1 : 1;
-  if (const auto* x = std::get_if<std::int32_t>(&a)) {
-    const auto y = std::get<std::int32_t>(b);
-    return *x < y ? -1 : (*x > y ? 1 : 0);
+// Nulls first, then numbers by value and text by bytes; a column holds
+// values of its own type only.
+int CompareValues(const TPackedRow& a, const TPackedRow& b, std::size_t column, TFieldType type) {
+  const bool nullA = a.IsNull(column), nullB = b.IsNull(column);
+  if (nullA || nullB) return nullA == nullB ? 0 : (nullA ? -1 : 1);
+  if (type == TFieldType::Integer) {
+    const std::int32_t x = a.Integer(column), y = b.Integer(column);
+    return x < y ? -1 : (x > y ? 1 : 0);
   }
-  if (const auto* s = std::get_if<std::string>(&a)) return s->compare(std::get<std::string>(b));
-  return 0;
+  const int order = a.Text(column).compare(b.Text(column));
+  return order < 0 ? -1 : (order > 0 ? 1 : 0);
+}
+
+// Whether a row's value equals a value of the column's own type.
+bool ValueEquals(const TPackedRow& row, std::size_t column, const TFieldValue& value) {
+  if (std::holds_alternative<std::monostate>(value)) return row.IsNull(column);
+  if (row.IsNull(column)) return false;
+  if (const auto* number = std::get_if<std::int32_t>(&value)) return row.Integer(column) == *number;
+  return row.Text(column) == std::get<std::string>(value);
 }
 
 } // namespace
@@ -43,12 +51,12 @@ int CompareValues(const TFieldValue& a, const TFieldValue& b) {
 
 const TFieldDef& TField::Def() const { return dataSet_->defs_.at(static_cast<std::size_t>(index_)); }
 
-const TFieldValue& TField::Value() const { return dataSet_->CurrentValue(index_); }
+TFieldValue TField::Value() const { return dataSet_->CurrentValue(index_); }
 
 bool TField::IsNull() const { return std::holds_alternative<std::monostate>(Value()); }
 
 std::int32_t TField::AsInteger() const {
-  const TFieldValue& value = Value();
+  const TFieldValue value = Value();
   if (const auto* number = std::get_if<std::int32_t>(&value)) return *number;
   if (const auto* text = std::get_if<std::string>(&value)) {
     std::int32_t number = 0;
@@ -59,9 +67,9 @@ std::int32_t TField::AsInteger() const {
 }
 
 std::string TField::AsString() const {
-  const TFieldValue& value = Value();
+  TFieldValue value = Value();
   if (const auto* number = std::get_if<std::int32_t>(&value)) return std::to_string(*number);
-  if (const auto* text = std::get_if<std::string>(&value)) return *text;
+  if (auto* text = std::get_if<std::string>(&value)) return std::move(*text);
   return {};
 }
 
@@ -192,7 +200,7 @@ bool TClientDataSet::Locate(std::string_view field, const TFieldValue& value) {
     wanted = number;
   }
   for (std::size_t i = 0; i < view_.size(); ++i) {
-    if ((*view_[i])[static_cast<std::size_t>(column)] == wanted) {
+    if (ValueEquals(*view_[i], static_cast<std::size_t>(column), wanted)) {
       cursor_ = static_cast<int>(i);
       eof_ = bof_ = false;
       Notify(TDataEvent::Scroll);
@@ -213,22 +221,23 @@ TField TClientDataSet::FieldByName(std::string_view name) {
   return TField(*this, index);
 }
 
-const TFieldValue& TClientDataSet::ValueAt(int recNo, int column) const {
+TFieldValue TClientDataSet::ValueAt(int recNo, int column) const {
   if (recNo < 1 || recNo > static_cast<int>(view_.size()) || column < 0 || column >= FieldCount())
     throw EDataSetError("Record or field index out of range");
-  return (*view_[static_cast<std::size_t>(recNo - 1)])[static_cast<std::size_t>(column)];
+  const auto c = static_cast<std::size_t>(column);
+  return view_[static_cast<std::size_t>(recNo - 1)]->Value(c, defs_[c].DataType);
 }
 
-const TFieldValue& TClientDataSet::CurrentValue(int column) const {
+TFieldValue TClientDataSet::CurrentValue(int column) const {
   CheckActive();
   if (column < 0 || column >= FieldCount()) throw EDataSetError("Field index out of range");
-  if (state_ == TDataSetState::Edit || state_ == TDataSetState::Insert)
-    return buffer_[static_cast<std::size_t>(column)];
-  if (view_.empty()) return kNull;
-  return (*view_[static_cast<std::size_t>(cursor_)])[static_cast<std::size_t>(column)];
+  const auto c = static_cast<std::size_t>(column);
+  if (state_ == TDataSetState::Edit || state_ == TDataSetState::Insert) return buffer_[c];
+  if (view_.empty()) return {};
+  return view_[static_cast<std::size_t>(cursor_)]->Value(c, defs_[c].DataType);
 }
 
-TRecord& TClientDataSet::CurrentRecord() {
+TPackedRow& TClientDataSet::CurrentRow() {
   if (view_.empty()) throw EDataSetError("Cannot perform this operation on an empty dataset");
   return *view_[static_cast<std::size_t>(cursor_)];
 }
@@ -273,7 +282,7 @@ void TClientDataSet::Insert() { StartNew(false); }
 void TClientDataSet::Edit() {
   CheckActive();
   if (state_ == TDataSetState::Edit || state_ == TDataSetState::Insert) return;
-  buffer_ = CurrentRecord();
+  buffer_ = UnpackRow(CurrentRow(), defs_);
   SetState(TDataSetState::Edit);
 }
 
@@ -285,18 +294,22 @@ void TClientDataSet::Post() {
       throw EDataSetError("Field '" + defs_[i].Name + "' must have a value");
 
   if (state_ == TDataSetState::Edit) {
-    TRecord& record = CurrentRecord();
-    record = std::move(buffer_);
+    // The row keeps its place in the table; its stored form is made anew.
+    TPackedRow* old = &CurrentRow();
+    TPackedRowPtr changed = PackRow(buffer_);
+    TPackedRow* row = changed.get();
+    rows_[StoragePosition(old)] = std::move(changed);
+    view_[static_cast<std::size_t>(cursor_)] = row;
     buffer_.clear();
     SetState(TDataSetState::Browse);
-    if (!PlainView()) RebuildView(&record);
+    if (!PlainView()) RebuildView(row);
     Notify(TDataEvent::DataSetChange);
     return;
   }
 
-  auto record = std::make_unique<TRecord>(std::move(buffer_));
+  TPackedRowPtr record = PackRow(buffer_);
   buffer_.clear();
-  TRecord* added = record.get();
+  TPackedRow* added = record.get();
   if (PlainView()) {
     // Table order and view order are the same: one insertion each.
     const std::size_t at = appending_ ? rows_.size() : static_cast<std::size_t>(cursor_);
@@ -304,7 +317,7 @@ void TClientDataSet::Post() {
     view_.insert(view_.begin() + static_cast<std::ptrdiff_t>(at), added);
     cursor_ = static_cast<int>(at);
   } else {
-    const std::size_t at = appending_ ? rows_.size() : StoragePosition(&CurrentRecord());
+    const std::size_t at = appending_ ? rows_.size() : StoragePosition(&CurrentRow());
     rows_.insert(rows_.begin() + static_cast<std::ptrdiff_t>(at), std::move(record));
     RebuildView(added);
   }
@@ -328,8 +341,8 @@ void TClientDataSet::Delete() {
     return;
   }
   if (state_ == TDataSetState::Edit) Cancel();
-  TRecord* record = &CurrentRecord();
-  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(StoragePosition(record)));
+  TPackedRow* row = &CurrentRow();
+  rows_.erase(rows_.begin() + static_cast<std::ptrdiff_t>(StoragePosition(row)));
   view_.erase(view_.begin() + cursor_);
   if (cursor_ >= static_cast<int>(view_.size())) cursor_ = view_.empty() ? 0 : static_cast<int>(view_.size()) - 1;
   eof_ = bof_ = view_.empty();
@@ -398,7 +411,7 @@ void TClientDataSet::SetIndexFieldNames(std::string names) {
   indexFieldNames_ = std::move(names);
   sortColumns_ = std::move(columns);
   if (Active()) {
-    TRecord* current = view_.empty() ? nullptr : view_[static_cast<std::size_t>(cursor_)];
+    TPackedRow* current = view_.empty() ? nullptr : view_[static_cast<std::size_t>(cursor_)];
     RebuildView(current);
     Notify(TDataEvent::DataSetChange);
   }
@@ -432,24 +445,25 @@ bool TClientDataSet::GotoBookmark(TBookmark bookmark) {
   return true;
 }
 
-bool TClientDataSet::Visible(const TRecord& record) const {
-  if (recordFilter_ && !recordFilter_(record)) return false;
+bool TClientDataSet::Visible(const TPackedRow& row) const {
+  if (recordFilter_ && !recordFilter_(UnpackRow(row, defs_))) return false;
   if (!filterActive_) return true;
-  const TFieldValue& value = record[static_cast<std::size_t>(filter_.column)];
-  if (const auto* number = std::get_if<std::int32_t>(&value)) return *number == filter_.value;
-  if (const auto* text = std::get_if<std::string>(&value)) return *text == std::to_string(filter_.value);
-  return false;
+  const auto column = static_cast<std::size_t>(filter_.column);
+  if (row.IsNull(column)) return false;
+  if (defs_[column].DataType == TFieldType::Integer) return row.Integer(column) == filter_.value;
+  return row.Text(column) == std::to_string(filter_.value);
 }
 
-void TClientDataSet::RebuildView(const TRecord* keep) {
+void TClientDataSet::RebuildView(const TPackedRow* keep) {
   view_.clear();
   view_.reserve(rows_.size());
   for (const auto& row : rows_)
     if (Visible(*row)) view_.push_back(row.get());
   if (!sortColumns_.empty()) {
-    std::stable_sort(view_.begin(), view_.end(), [this](const TRecord* a, const TRecord* b) {
+    std::stable_sort(view_.begin(), view_.end(), [this](const TPackedRow* a, const TPackedRow* b) {
       for (const int column : sortColumns_) {
-        const int order = CompareValues((*a)[static_cast<std::size_t>(column)], (*b)[static_cast<std::size_t>(column)]);
+        const auto c = static_cast<std::size_t>(column);
+        const int order = CompareValues(*a, *b, c, defs_[c].DataType);
         if (order != 0) return order < 0;
       }
       return false;
@@ -464,9 +478,9 @@ void TClientDataSet::RebuildView(const TRecord* keep) {
   eof_ = bof_ = view_.empty();
 }
 
-std::size_t TClientDataSet::StoragePosition(const TRecord* record) const {
+std::size_t TClientDataSet::StoragePosition(const TPackedRow* row) const {
   for (std::size_t i = 0; i < rows_.size(); ++i)
-    if (rows_[i].get() == record) return i;
+    if (rows_[i].get() == row) return i;
   throw EDataSetError("Record not found");
 }
 
@@ -493,7 +507,7 @@ void TClientDataSet::Notify(TDataEvent event) {
 
 std::string TClientDataSet::Image() const {
   CheckActive();
-  std::vector<const TRecord*> rows;
+  std::vector<const TPackedRow*> rows;
   rows.reserve(rows_.size());
   for (const auto& row : rows_) rows.push_back(row.get());
   return EncodeTableImage(defs_, rows);

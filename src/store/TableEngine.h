@@ -38,6 +38,8 @@ enum class TDataEvent { DataSetChange, RecordChange, Scroll, StateChange };
 
 class TClientDataSet;
 struct TableImage;
+struct TPackedRow;
+struct TPackedRowDelete;
 
 class IDataSetObserver {
 public:
@@ -60,7 +62,7 @@ public:
   void Clear();
 
 private:
-  const TFieldValue& Value() const;
+  TFieldValue Value() const;
   TClientDataSet* dataSet_;
   int index_;
 };
@@ -100,7 +102,7 @@ public:
   TField Fields(int index);
   TField FieldByName(std::string_view name);
   // A visible row's value without moving the cursor (for grids).
-  const TFieldValue& ValueAt(int recNo, int column) const;
+  TFieldValue ValueAt(int recNo, int column) const;
 
   // Editing.
   void Append();
@@ -161,22 +163,24 @@ private:
   void CheckActive() const;
   void CheckBrowseMode();
   void CheckEditing() const;
-  TRecord& CurrentRecord();
-  const TFieldValue& CurrentValue(int column) const;
+  TPackedRow& CurrentRow();
+  TFieldValue CurrentValue(int column) const;
   void SetValue(int column, TFieldValue value);
   TFieldValue Normalized(int column, TFieldValue value) const;
   void StartNew(bool append);
   void AddRecord(bool append, const std::vector<TFieldValue>& values);
   bool PlainView() const;
-  bool Visible(const TRecord& record) const;
-  void RebuildView(const TRecord* keep);
-  std::size_t StoragePosition(const TRecord* record) const;
+  bool Visible(const TPackedRow& row) const;
+  void RebuildView(const TPackedRow* keep);
+  std::size_t StoragePosition(const TPackedRow* row) const;
   void SetState(TDataSetState state);
   void Notify(TDataEvent event);
 
   std::vector<TFieldDef> defs_;
-  std::vector<std::unique_ptr<TRecord>> rows_; // table order
-  std::vector<TRecord*> view_;                  // visible rows, in view order
+  // Rows in their stored form: a row is one allocation, loaded and saved
+  // by copying its bytes.
+  std::vector<std::unique_ptr<TPackedRow, TPackedRowDelete>> rows_; // table order
+  std::vector<TPackedRow*> view_;                                    // visible rows, in view order
   int cursor_ = 0;
   bool eof_ = true;
   bool bof_ = true;

@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <cstring>
+#include <new>
 
 namespace {
 
@@ -55,20 +56,20 @@ std::uint32_t LoadU32(const char* p) {
          (static_cast<std::uint32_t>(static_cast<std::uint8_t>(p[3])) << 24);
 }
 
-std::size_t BodySize(const std::vector<TFieldDef>& defs, const std::vector<const TRecord*>& rows) {
-  std::size_t size = 2 + 4;
-  for (const TFieldDef& def : defs) size += 1 + def.Name.size() + 1 + 2 + 1;
-  for (const TRecord* row : rows)
-    for (std::size_t c = 0; c < defs.size(); ++c) {
-      const TFieldValue& value = (*row)[c];
-      if (std::holds_alternative<std::monostate>(value))
-        size += 1;
-      else if (std::holds_alternative<std::int32_t>(value))
-        size += 1 + 4;
-      else
-        size += 1 + 2 + std::get<std::string>(value).size();
-    }
-  return size;
+std::uint16_t LoadU16(const char* p) {
+  return static_cast<std::uint16_t>(static_cast<std::uint8_t>(p[0]) | (static_cast<std::uint8_t>(p[1]) << 8));
+}
+
+std::size_t StoredSize(const TFieldValue& value) {
+  if (std::holds_alternative<std::monostate>(value)) return 1;
+  if (std::holds_alternative<std::int32_t>(value)) return 1 + 4;
+  return 1 + 2 + std::get<std::string>(value).size();
+}
+
+// Room for a row of so many columns and value bytes, with its header filled in.
+TPackedRowPtr NewRow(std::uint16_t columns, std::size_t size) {
+  void* memory = ::operator new(sizeof(TPackedRow) + columns * sizeof(std::uint32_t) + size);
+  return TPackedRowPtr(new (memory) TPackedRow{static_cast<std::uint32_t>(size), columns});
 }
 
 [[noreturn]] void Damaged(const char* what) {
@@ -128,9 +129,61 @@ private:
 
 } // namespace
 
-std::string EncodeTableImage(const std::vector<TFieldDef>& defs, const std::vector<const TRecord*>& rows) {
-  // Sized first and written once: a table of many rows makes an image of megabytes.
-  const std::size_t bodySize = BodySize(defs, rows);
+std::int32_t TPackedRow::Integer(std::size_t column) const {
+  return static_cast<std::int32_t>(LoadU32(Data() + Offsets()[column] + 1));
+}
+
+std::string_view TPackedRow::Text(std::size_t column) const {
+  const char* at = Data() + Offsets()[column];
+  return {at + 3, LoadU16(at + 1)};
+}
+
+TFieldValue TPackedRow::Value(std::size_t column, TFieldType type) const {
+  if (IsNull(column)) return {};
+  if (type == TFieldType::Integer) return Integer(column);
+  return std::string(Text(column));
+}
+
+void TPackedRowDelete::operator()(TPackedRow* row) const { ::operator delete(row); }
+
+TPackedRowPtr PackRow(const TRecord& values) {
+  std::size_t size = 0;
+  for (const TFieldValue& value : values) size += StoredSize(value);
+  TPackedRowPtr row = NewRow(static_cast<std::uint16_t>(values.size()), size);
+  auto* offsets = const_cast<std::uint32_t*>(row->Offsets());
+  char* const data = const_cast<char*>(row->Data());
+  Writer out(data);
+  for (std::size_t c = 0; c < values.size(); ++c) {
+    offsets[c] = static_cast<std::uint32_t>(out.At() - data);
+    const TFieldValue& value = values[c];
+    if (std::holds_alternative<std::monostate>(value)) {
+      out.U8(0);
+    } else if (const auto* number = std::get_if<std::int32_t>(&value)) {
+      out.U8(1);
+      out.U32(static_cast<std::uint32_t>(*number));
+    } else {
+      const auto& text = std::get<std::string>(value);
+      out.U8(1);
+      out.U16(static_cast<std::uint16_t>(text.size()));
+      out.Bytes(text);
+    }
+  }
+  return row;
+}
+
+TRecord UnpackRow(const TPackedRow& row, const std::vector<TFieldDef>& defs) {
+  TRecord values;
+  values.reserve(row.columns);
+  for (std::size_t c = 0; c < row.columns; ++c) values.push_back(row.Value(c, defs[c].DataType));
+  return values;
+}
+
+std::string EncodeTableImage(const std::vector<TFieldDef>& defs, const std::vector<const TPackedRow*>& rows) {
+  // Sized first and written once: a table of many rows makes an image of
+  // megabytes. The rows are kept in their stored form already.
+  std::size_t bodySize = 2 + 4;
+  for (const TFieldDef& def : defs) bodySize += 1 + def.Name.size() + 1 + 2 + 1;
+  for (const TPackedRow* row : rows) bodySize += row->size;
   std::string image(kHeaderSize + bodySize + kChecksumSize, '\0');
   Writer out(image.data());
   out.Bytes(std::string(kMagic, sizeof kMagic));
@@ -146,25 +199,27 @@ std::string EncodeTableImage(const std::vector<TFieldDef>& defs, const std::vect
     out.U8(def.Required ? 1 : 0);
   }
   out.U32(static_cast<std::uint32_t>(rows.size()));
-  for (const TRecord* row : rows) {
-    for (std::size_t c = 0; c < defs.size(); ++c) {
-      const TFieldValue& value = (*row)[c];
-      if (std::holds_alternative<std::monostate>(value)) {
-        out.U8(0);
-      } else if (const auto* number = std::get_if<std::int32_t>(&value)) {
-        out.U8(1);
-        out.U32(static_cast<std::uint32_t>(*number));
-      } else {
-        const auto& text = std::get<std::string>(value);
-        out.U8(1);
-        out.U16(static_cast<std::uint16_t>(text.size()));
-        out.Bytes(text);
-      }
-    }
+  char* at = out.At();
+  for (const TPackedRow* row : rows) {
+    std::memcpy(at, row->Data(), row->size);
+    at += row->size;
   }
   const std::size_t checked = kHeaderSize + bodySize;
-  out.U32(Crc32(image.data(), checked));
+  Writer trailer(image.data() + checked);
+  trailer.U32(Crc32(image.data(), checked));
   return image;
+}
+
+std::string EncodeTableImage(const std::vector<TFieldDef>& defs, const std::vector<const TRecord*>& rows) {
+  std::vector<TPackedRowPtr> packed;
+  std::vector<const TPackedRow*> pointers;
+  for (const TRecord* row : rows) {
+    TRecord values(defs.size());
+    for (std::size_t c = 0; c < defs.size() && c < row->size(); ++c) values[c] = (*row)[c];
+    packed.push_back(PackRow(values));
+    pointers.push_back(packed.back().get());
+  }
+  return EncodeTableImage(defs, pointers);
 }
 
 TableImage DecodeTableImage(TMemoryStream& stream) {
@@ -221,29 +276,35 @@ TableImage DecodeTableImage(TMemoryStream& stream) {
   // Every value takes at least one byte: a count beyond that is a lie.
   if (rowCount > body.Remaining() / image.defs.size()) Damaged("the row count does not fit");
   image.rows.reserve(rowCount);
+  const std::size_t columnCount = image.defs.size();
+  std::vector<std::uint32_t> offsets(columnCount);
   for (std::uint32_t r = 0; r < rowCount; ++r) {
-    auto row = std::make_unique<TRecord>();
-    row->reserve(image.defs.size());
-    for (const TFieldDef& def : image.defs) {
-      // The longest head of a value: tag and a number, or tag and a length.
+    // Checked value by value, then kept as it lies in the image.
+    const char* const rowStart = body.RawBytes(0);
+    for (std::size_t c = 0; c < columnCount; ++c) {
+      const TFieldDef& def = image.defs[c];
+      offsets[c] = static_cast<std::uint32_t>(body.RawBytes(0) - rowStart);
       body.Need(1);
       const std::uint8_t present = body.RawU8();
       if (present == 0) {
         if (def.Required) Damaged("a required value is missing");
-        row->emplace_back();
       } else if (present != 1) {
         Damaged("a value has a bad tag");
       } else if (def.DataType == TFieldType::Integer) {
         body.Need(4);
-        row->emplace_back(static_cast<std::int32_t>(body.RawU32()));
+        body.RawBytes(4);
       } else {
         body.Need(2);
         const std::uint16_t length = body.RawU16();
         if (length > def.Size) Damaged("a text is longer than its column");
         body.Need(length);
-        row->emplace_back(std::in_place_type<std::string>, body.RawBytes(length), length);
+        body.RawBytes(length);
       }
     }
+    const std::size_t size = static_cast<std::size_t>(body.RawBytes(0) - rowStart);
+    TPackedRowPtr row = NewRow(static_cast<std::uint16_t>(columnCount), size);
+    std::memcpy(const_cast<std::uint32_t*>(row->Offsets()), offsets.data(), columnCount * sizeof(std::uint32_t));
+    std::memcpy(const_cast<char*>(row->Data()), rowStart, size);
     image.rows.push_back(std::move(row));
   }
   if (body.Remaining() != 0) Damaged("unexpected data in the table");
