@@ -474,8 +474,11 @@ TEST_F(TableTest, FilesHoldTheImageOfTheTableInTableOrder) {
   table.SaveToFile(path);
   TMemoryStream stream;
   table.SaveToStream(stream);
-  std::ifstream file(path, std::ios::binary);
-  const std::string written((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::string written;
+  {
+    std::ifstream file(path, std::ios::binary);
+    written.assign(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+  } // closed: on Windows an open file cannot be removed
   EXPECT_EQ(written, stream.Bytes());
   EXPECT_EQ(written, PlainImage(table.FieldDefs(), {{3, std::string("gamma"), 1}, {1, std::string("alpha"), 0},
                                                    {2, std::string("beta"), 1}}));
