@@ -94,8 +94,6 @@ void THuffmanTree::Build(const std::uint8_t* lengths, int first, int count, int 
     table_ = std::make_unique_for_overwrite<std::uint32_t[]>(size);
     capacity_ = size;
   }
-  // A complete code fills every entry; only gaps need marking.
-  if (left != 0 || codes == 0) std::fill(table_.get(), table_.get() + size, kNoCode);
   mask_ = static_cast<std::uint32_t>(size - 1);
 
   std::uint32_t next[16] = {};
@@ -104,13 +102,30 @@ void THuffmanTree::Build(const std::uint8_t* lengths, int first, int count, int 
     code = (code + static_cast<std::uint32_t>(counts[bits])) * 2;
     next[bits + 1] = code;
   }
-  for (int symbol = 0; symbol < count; ++symbol) {
-    const int length = lengths[first + symbol];
-    if (length == 0) continue;
-    const std::uint32_t extra = symbol >= plainLimit ? extraBits[symbol - plainLimit] : 0;
-    const std::uint32_t entry =
-        static_cast<std::uint32_t>(symbol) | (static_cast<std::uint32_t>(length) << 16) | (extra << 24);
-    for (std::size_t i = Reverse(next[length]++, length); i < size; i += std::size_t{1} << length) table_[i] = entry;
+  // The symbols by code length, each length in symbol order.
+  int start[17] = {};
+  for (int length = 1; length <= 15; ++length) start[length + 1] = start[length] + counts[length];
+  std::uint16_t sorted[320];
+  for (int symbol = 0; symbol < count; ++symbol)
+    if (const int length = lengths[first + symbol]) sorted[start[length]++] = static_cast<std::uint16_t>(symbol);
+
+  // The table grows one bit at a time: its first half is copied into the
+  // second, so every shorter code fills all the entries it reaches, and the
+  // codes of the new length go to their own entries. Entries no code
+  // reaches keep the mark of the empty start.
+  std::uint32_t* const table = table_.get();
+  table[0] = kNoCode;
+  std::size_t filled = 1;
+  int at = 0;
+  for (int length = 1; length <= longest_; ++length) {
+    std::memcpy(table + filled, table, filled * sizeof *table);
+    filled *= 2;
+    for (const int end = at + counts[length]; at < end; ++at) {
+      const int symbol = sorted[at];
+      const std::uint32_t extra = symbol >= plainLimit ? extraBits[symbol - plainLimit] : 0;
+      table[Reverse(next[length]++, length)] =
+          static_cast<std::uint32_t>(symbol) | (static_cast<std::uint32_t>(length) << 16) | (extra << 24);
+    }
   }
 }
 
@@ -266,9 +281,15 @@ void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& di
   const std::uint64_t literalMask = (std::uint64_t{1} << literalBits) - 1;
   const std::uint64_t distanceMask = (std::uint64_t{1} << distanceBits) - 1;
   std::uint8_t* const window = window_.get();
+  // Kept in locals: the window's bytes may alias anything, so the compiler
+  // would fetch them from the trees again after every byte written.
+  const std::uint32_t* const literalTable = lengths.Table();
+  const std::uint32_t* const distanceTable = distances.Table();
   std::uint64_t bits = bitBuffer_;
   int count = bitCount_;
   std::size_t position = position_;
+  const std::uint8_t* in = input_.get() + inPos_;
+  const std::uint8_t* inEnd = input_.get() + inEnd_;
   // Where the next write must stop to flush or refuse: the flush point, or
   // the end of the allowed output when that comes first.
   std::size_t room = 0;
@@ -282,11 +303,14 @@ void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& di
     bitBuffer_ = bits;
     bitCount_ = count;
     position_ = position;
+    inPos_ = static_cast<std::size_t>(in - input_.get());
   };
   const auto load = [&] {
     bits = bitBuffer_;
     count = bitCount_;
     position = position_;
+    in = input_.get() + inPos_;
+    inEnd = input_.get() + inEnd_;
   };
   // Before a write of n bytes: flush a full window; refuse output beyond the limit.
   const auto makeRoom = [&](std::size_t n) {
@@ -305,11 +329,11 @@ void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& di
   // the slow path only near the end of the input buffer.
   const auto needBits = [&] {
     if (count >= 32) return;
-    if (inEnd_ - inPos_ >= 8) {
+    if (inEnd - in >= 8) {
       do {
         std::uint32_t word;
-        std::memcpy(&word, input_.get() + inPos_, 4); // little-endian hosts only
-        inPos_ += 4;
+        std::memcpy(&word, in, 4); // little-endian hosts only
+        in += 4;
         bits |= static_cast<std::uint64_t>(word) << count;
         count += 32;
       } while (count <= 32);
@@ -322,7 +346,7 @@ void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& di
 
   for (;;) {
     needBits();
-    const std::uint32_t entry = lengths.Lookup(static_cast<std::uint32_t>(bits & literalMask));
+    const std::uint32_t entry = literalTable[bits & literalMask];
     const int codeLength = static_cast<int>((entry >> 16) & 0xFF);
     const std::uint32_t symbol = entry & 0xFFFF;
     if (symbol < 256) {
@@ -350,7 +374,7 @@ void TInflater::InflateCodes(const THuffmanTree& lengths, const THuffmanTree& di
     count -= codeLength + extra;
 
     needBits();
-    const std::uint32_t distanceEntry = distances.Lookup(static_cast<std::uint32_t>(bits & distanceMask));
+    const std::uint32_t distanceEntry = distanceTable[bits & distanceMask];
     const std::uint32_t code = distanceEntry & 0xFFFF;
     if (distanceEntry == THuffmanTree::kNoCode || code >= 30) {
       save();

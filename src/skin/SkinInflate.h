@@ -30,6 +30,8 @@ public:
 
   std::uint32_t Lookup(std::uint32_t bits) const { return table_[bits & mask_]; }
   int LongestLength() const { return longest_; }
+  // The table itself, for a decoding loop that keeps it in a register.
+  const std::uint32_t* Table() const { return table_.get(); }
 
 private:
   int maxBits_;
