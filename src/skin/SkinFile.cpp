@@ -291,7 +291,13 @@ int Tsk2SkinFileReader::ExtractEntryToMemory(const std::string& archive, const s
   return result;
 }
 
-void Tsk2SkinFileReader::ReadSkinData(const std::string& path) { ParseSkinData(platform::Files().ReadAll(path)); }
+void Tsk2SkinFileReader::ReadSkinData(const std::string& path) {
+  // One read of the whole file into a buffer of its size.
+  auto file = platform::Files().OpenForRead(path);
+  std::string content(static_cast<std::size_t>(file->Size()), '\0');
+  content.resize(file->Read(content.data(), content.size()));
+  ParseSkinData(content);
+}
 
 void Tsk2SkinFileReader::ParseSkinData(std::string_view content) {
   // Every offset and size is checked against the file before it is used.

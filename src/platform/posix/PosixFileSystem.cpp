@@ -1,6 +1,7 @@
 // The native build's file system. The program's paths use "\" as the
 // separator; here it is mapped to "/".
 #include <fcntl.h>
+#include <sys/random.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -65,7 +66,7 @@ public:
     if (::close(fd_.Release()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason(), Reason());
   }
   void Close() override {
-    if (::close(fd_.Release()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason());
+    if (::close(fd_.Release()) != 0) throw EFileError("Unable to write to " + path_ + ": " + Reason(), Reason());
   }
 
 private:
@@ -166,8 +167,8 @@ bool SameFileName(const std::string& a, const std::string& b) { return FoldAnsiC
 std::string NewGuidText() {
   // Random (version 4) GUID from the kernel's random source.
   unsigned char bytes[16] = {};
-  FileDescriptor random(::open("/dev/urandom", O_RDONLY | O_CLOEXEC));
-  if (random.Get() < 0 || ::read(random.Get(), bytes, sizeof bytes) != static_cast<ssize_t>(sizeof bytes))
+  // One call, no file to open: a skin load makes a name each time.
+  if (::getrandom(bytes, sizeof bytes, 0) != static_cast<ssize_t>(sizeof bytes))
     throw EFileError("Unable to create a GUID: " + Reason(), Reason());
   bytes[6] = static_cast<unsigned char>((bytes[6] & 0x0F) | 0x40);
   bytes[8] = static_cast<unsigned char>((bytes[8] & 0x3F) | 0x80);

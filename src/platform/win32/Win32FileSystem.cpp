@@ -74,7 +74,7 @@ public:
       ThrowLastError("Unable to write to " + path_);
   }
   void Close() override {
-    if (!file_.Close()) throw EFileError("Unable to write to " + path_ + ": " + LastErrorText());
+    if (!file_.Close()) ThrowLastError("Unable to write to " + path_);
   }
 
 private:
