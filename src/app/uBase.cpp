@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "framework/win32/Gdi.h"
 #include "store/uDM.h"
 
 std::string ConfigPath() { return AppPath + "config.ini"; }
@@ -27,8 +28,6 @@ void TfBase::FormCreate(TComponent*) {
 }
 
 void AddResourceImages(TImageList* list, const char* name) {
-  auto bitmap = static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0));
-  if (!bitmap) return;
-  list->AddMasked(bitmap, RGB(255, 0, 255));
-  DeleteObject(bitmap);
+  const gdi::TBitmap bitmap(static_cast<HBITMAP>(LoadImageA(GetModuleHandleA(nullptr), name, IMAGE_BITMAP, 0, 0, 0)));
+  if (bitmap) list->AddMasked(bitmap.Get(), RGB(255, 0, 255));
 }

@@ -1,5 +1,7 @@
 #include "framework/win32/DBCtrls.h"
 
+#include "framework/win32/Gdi.h"
+
 #include <algorithm>
 
 // --- TDataSource --------------------------------------------------------------------
@@ -148,10 +150,10 @@ void TDBGrid::UpdateScrollBars() {
 void TDBGrid::Paint(HDC dc) {
   const RECT client = ClientRect();
   FillColor(dc, client, Color());
-  HGDIOBJ oldFont = SelectObject(dc, EffectiveFont().Handle());
+  gdi::TSelection font(dc, EffectiveFont().Handle());
   SetBkMode(dc, TRANSPARENT);
-  HPEN gridPen = CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW));
-  HGDIOBJ oldPen = SelectObject(dc, gridPen);
+  const gdi::TPen gridPen(CreatePen(PS_SOLID, 1, GetSysColor(COLOR_BTNSHADOW)));
+  gdi::TSelection pen(dc, gridPen.Get());
 
   TClientDataSet* table = source_ ? source_->DataSet() : nullptr;
   const bool open = table && table->Active();
@@ -199,9 +201,6 @@ void TDBGrid::Paint(HDC dc) {
       LineTo(dc, TotalWidth() - leftOffset_, y + kRowHeight - 1);
     }
   }
-  SelectObject(dc, oldPen);
-  DeleteObject(gridPen);
-  SelectObject(dc, oldFont);
 }
 
 void TDBGrid::WndProc(TMessage& m) {
