@@ -598,14 +598,13 @@ LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam)
     return CallWindowProcA(BaseProcedure(name), window, msg, wParam, lParam);
   }
   TMessage message{msg, wParam, lParam, 0};
-  // The barrier: an exception from a handler ends that command, never the message loop.
-  try {
-    control->WindowProc(message);
-  } catch (const std::exception& error) {
-    if (Application) Application->ShowException(error.what());
-  } catch (...) {
-    if (Application) Application->ShowException("Unknown error");
-  }
+  // An exception from a handler ends that command, never the message loop.
+  Guarded(
+      [&] {
+        control->WindowProc(message);
+        return true;
+      },
+      false);
   if (msg == CM_RELEASE && control->InheritsFrom<TForm>()) {
     delete control; // after everyone hooked to it has seen the message
     return 0;
@@ -642,11 +641,21 @@ TUtilWindow::~TUtilWindow() {
 LRESULT CALLBACK TUtilWindow::Proc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<TUtilWindow*>(GetWindowLongPtrA(window, GWLP_USERDATA));
   LRESULT result = 0;
-  try {
-    if (self && self->handler_ && self->handler_(msg, wParam, lParam, result)) return result;
-  } catch (const std::exception& error) {
-    if (Application) Application->ShowException(error.what());
-    return 0;
-  }
+  const int handled = Guarded([&] { return self && self->handler_ && self->handler_(msg, wParam, lParam, result) ? 1 : 0; },
+                              -1);
+  if (handled == 1) return result;
+  if (handled == -1) return 0; // it failed: told, and nothing more done for it
   return DefWindowProcA(window, msg, wParam, lParam);
+}
+
+void ShowEscapedError(const std::string& text) noexcept {
+  try {
+    if (Application) {
+      Application->ShowException(text);
+    } else {
+      MessageBoxA(nullptr, text.c_str(), "Plimet", MB_OK | MB_ICONSTOP);
+    }
+  } catch (...) {
+    // nothing left to tell it with
+  }
 }

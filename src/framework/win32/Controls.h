@@ -263,3 +263,23 @@ private:
 
 // The one window procedure of every window of ours.
 LRESULT CALLBACK StdWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
+
+// Shows what escaped a callback in the application's error box (a plain
+// stop box before there is an application).
+void ShowEscapedError(const std::string& text) noexcept;
+
+// The one barrier every callback runs its work behind (window procedures,
+// the application and utility windows, hooks): an exception ends that
+// piece of work in the error box, never unwinds into the system, and the
+// callback answers the fallback.
+template <typename Work, typename Result>
+Result Guarded(Work&& work, Result fallback) noexcept {
+  try {
+    return work();
+  } catch (const std::exception& error) {
+    ShowEscapedError(error.what());
+  } catch (...) {
+    ShowEscapedError("Unknown error");
+  }
+  return fallback;
+}

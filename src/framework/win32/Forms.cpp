@@ -12,13 +12,17 @@ TApplication* Application = nullptr;
 // --- TApplication ---------------------------------------------------------------
 
 LRESULT CALLBACK TApplication::AppWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam) {
-  if (msg == WM_CLOSE) {
-    if (Application) Application->Terminate();
-    return 0;
-  }
-  LRESULT result = 0;
-  if (DispatchMenuOwnerDraw(msg, lParam, result)) return result;
-  return DefWindowProcA(window, msg, wParam, lParam);
+  return Guarded(
+      [&]() -> LRESULT {
+        if (msg == WM_CLOSE) {
+          if (Application) Application->Terminate();
+          return 0;
+        }
+        LRESULT result = 0;
+        if (DispatchMenuOwnerDraw(msg, lParam, result)) return result;
+        return DefWindowProcA(window, msg, wParam, lParam);
+      },
+      LRESULT{0});
 }
 
 TApplication::TApplication() : TComponent(nullptr), title_("Plimet"), previous_(Application) {

@@ -2,9 +2,11 @@
 // ownership, driven as a person would under Wine.
 #include <gtest/gtest.h>
 
+#include "framework/win32/ExtCtrls.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/Menus.h"
 #include "framework/win32/StdCtrls.h"
+#include "platform/Errors.h"
 #include "support/ModalDriver.h"
 
 #include <commctrl.h>
@@ -203,6 +205,27 @@ TEST_F(FormTest, AnExceptionInACommandIsShownAndTheProgramGoesOn) {
   ASSERT_EQ(driver.MessageBoxCaptions().size(), 1u);
   EXPECT_EQ(driver.MessageBoxCaptions()[0], "Plimet");
   EXPECT_EQ(driver.MessageBoxTexts()[0], "Unable to write to C:\\x\\config.ini");
+}
+
+TEST_F(FormTest, WhateverEscapesACallbackEndsInTheErrorBox) {
+  // A timer's handler (a utility window) throws a program error, then something else.
+  TTimer timer(&app);
+  int ticks = 0;
+  timer.SetInterval(30);
+  timer.OnTimer = [&](TComponent*) {
+    ++ticks;
+    if (ticks == 1) throw EPlimetError("The timer failed.");
+    if (ticks == 2) throw 42;
+    timer.SetEnabled(false);
+  };
+  for (int i = 0; i < 2; ++i) driver.When("#32770", [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+  const DWORD until = GetTickCount() + 3000;
+  while (ticks < 3 && GetTickCount() < until) app.HandleMessage();
+  EXPECT_EQ(ticks, 3) << "the program went on after each";
+  ASSERT_EQ(driver.MessageBoxTexts().size(), 2u);
+  EXPECT_EQ(driver.MessageBoxTexts()[0], "The timer failed.");
+  EXPECT_EQ(driver.MessageBoxTexts()[1], "Unknown error");
+  EXPECT_EQ(driver.MessageBoxCaptions()[0], "Plimet");
 }
 
 TEST_F(FormTest, AlignedChildrenFillTheClientArea) {
