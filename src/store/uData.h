@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/TreeNodes.h"
+#include "model/TreeNodes.h"
 #include "store/MemoryStream.h"
 #include "store/TableEngine.h"
 

@@ -5,7 +5,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/TreeNodes.h"
+#include "model/TreeNodes.h"
 #include "platform/Shell.h"
 #include "store/Compression.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "framework/TreeNodes.h"
+#include "model/TreeNodes.h"
 #include "platform/Services.h"
 
 class FakeIcon final : public platform::TIcon {

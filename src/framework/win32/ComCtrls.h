@@ -7,7 +7,7 @@
 #include <unordered_map>
 #include <vector>
 
-#include "framework/TreeNodes.h"
+#include "model/TreeNodes.h"
 #include "framework/win32/Controls.h"
 
 class TImageList : public TComponent, public ITreeImages {

@@ -1,4 +1,4 @@
-#include "framework/TreeNodes.h"
+#include "model/TreeNodes.h"
 
 #include <stdexcept>
 
