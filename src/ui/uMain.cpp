@@ -1,5 +1,7 @@
 #include "ui/uMain.h"
 
+#include "framework/win32/MessageParams.h"
+
 #include <shellapi.h>
 
 #include "platform/Services.h"
@@ -504,7 +506,7 @@ void TfMain::Timer1Timer(TComponent*) {
 void TfMain::WndProc(TMessage& m) {
   switch (m.Msg) {
   case WM_MOVING: {
-    auto* proposed = reinterpret_cast<RECT*>(m.LParam);
+    RECT* proposed = &msg::ProposedRect(m);
     RECT current;
     GetWindowRect(Handle(), &current);
     const TDockRect placed = docking_.Moving({proposed->left, proposed->top, proposed->right, proposed->bottom},

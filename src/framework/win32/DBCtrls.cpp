@@ -1,6 +1,7 @@
 #include "framework/win32/DBCtrls.h"
 
 #include "framework/win32/Gdi.h"
+#include "framework/win32/MessageParams.h"
 
 #include <algorithm>
 
@@ -213,7 +214,7 @@ void TDBGrid::WndProc(TMessage& m) {
   case WM_RBUTTONDOWN: { // the context menu is for the row pressed
     SetFocus();
     TClientDataSet* table = source_ ? source_->DataSet() : nullptr;
-    const int y = static_cast<short>(HIWORD(m.LParam));
+    const int y = msg::Point(m).y;
     if (table && table->Active() && y >= kRowHeight) {
       const int row = topRow_ + (y - kRowHeight) / kRowHeight;
       if (row <= table->RecordCount()) table->SetRecNo(row); // the grid follows through the notification
