@@ -22,9 +22,13 @@ TComponent::~TComponent() {
                                other->freeNotifies_.end());
     other->Notification(this, TOperation::opRemove);
   }
-  while (!components_.empty()) delete components_.back(); // each removes itself
+  DestroyComponents();
   if (owner_) owner_->Remove(this);
   --liveComponents;
+}
+
+void TComponent::DestroyComponents() {
+  while (!components_.empty()) delete components_.back(); // each removes itself
 }
 
 TComponent* TComponent::FindComponent(const std::string& name) const {

@@ -67,6 +67,9 @@ protected:
   // its address, ask what it is once it is Loaded.
   virtual void Notification(TComponent* component, TOperation operation);
 
+  // Frees every owned component, last first.
+  void DestroyComponents();
+
 private:
   void Insert(TComponent* component);
   void Remove(TComponent* component);

@@ -166,8 +166,19 @@ TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
   WindowProc = [this](TMessage& message) { WndProc(message); };
 }
 
+// The teardown order of a window and its object, once the destructors of
+// the classes above have run:
+//   1. it is marked as going (nothing is laid out or repainted any more);
+//   2. the components it owns are freed while this object and its window
+//      are whole, so that a component that replaced WindowProc (a skin
+//      frame) puts the saved one back into a live member, and hears nothing
+//      of a half-destroyed object;
+//   3. the window is destroyed: WM_DESTROY and WM_NCDESTROY reach the
+//      WindowProc in place (this class's WndProc), and WM_NCDESTROY unbinds;
+//   4. the child controls that are left (owned elsewhere) go.
 TWinControl::~TWinControl() {
   destroying_ = true;
+  DestroyComponents();
   DestroyHandle();
   while (!controls_.empty()) delete controls_.back(); // each leaves this list
   if (backgroundBrush_) DeleteObject(backgroundBrush_);

@@ -417,6 +417,44 @@ TEST_F(FormTest, ComponentsAreLoadedBeforeOnCreateAndReferencesDoNotDangle) {
   app.ProcessMessages();
 }
 
+namespace {
+// What a skin frame does: it replaces its form's WindowProc, saving the old
+// one, and puts it back when it goes.
+class Hook : public TComponent {
+public:
+  Hook(TForm* form, std::vector<std::string>& log) : TComponent(form), form_(form), log_(log) {
+    saved_ = form->WindowProc;
+    form->WindowProc = [this](TMessage& m) {
+      if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY)
+        log_.push_back(std::string(m.Msg == WM_DESTROY ? "destroy" : "ncdestroy") +
+                       (dynamic_cast<TestDialog*>(form_) ? " seen whole" : " seen half gone"));
+      saved_(m);
+    };
+  }
+  ~Hook() override {
+    log_.push_back(IsWindow(form_->Handle()) ? "hook undone, window there" : "hook undone, window gone");
+    form_->WindowProc = saved_; // into a live object
+  }
+
+private:
+  TForm* form_;
+  std::vector<std::string>& log_;
+  TWndMethod saved_;
+};
+} // namespace
+
+TEST_F(FormTest, AHookOwnedByItsFormIsUndoneBeforeTheWindowGoes) {
+  std::vector<std::string> log;
+  auto* dialog = new TestDialog(&app);
+  dialog->Show();
+  new Hook(dialog, log);
+  const HWND window = dialog->Handle();
+  delete dialog;
+  EXPECT_EQ(log, std::vector<std::string>{"hook undone, window there"})
+      << "the hook never sees the messages of a form that is no longer whole";
+  EXPECT_FALSE(IsWindow(window));
+}
+
 TEST_F(FormTest, NoHandlesOutliveTheirForms) {
   // Wine keeps no count of GDI objects, so each handle is asked whether it still exists.
   const int components = TComponent::LiveCount();
