@@ -1,5 +1,7 @@
 #include "framework/win32/Menus.h"
 
+#include <cctype>
+
 #include <algorithm>
 #include <atomic>
 
@@ -123,18 +125,58 @@ void TMenuItem::Changed() {
   if (TMenu* menu = OwningMenu()) menu->Rebuild();
 }
 
+namespace {
+
+char Upper(char c) { return static_cast<char>(std::toupper(static_cast<unsigned char>(c))); }
+
+// The mnemonic a caption has ("&x"), 0 for none.
+char MnemonicOf(const std::string& caption) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] != '&') return Upper(caption[i + 1]);
+    ++i; // "&&" is a plain ampersand
+  }
+  return 0;
+}
+
+} // namespace
+
+std::string TMenuItem::NativeCaption() const {
+  const TMenu* menu = OwningMenu();
+  if (!menu || !menu->AutoHotkeys() || caption_ == "-" || MnemonicOf(caption_) || !parent_) return caption_;
+  // Letters taken by the items beside it: their own mnemonics, then the
+  // automatic ones of the items before it.
+  std::string taken;
+  for (const TMenuItem* sibling : parent_->items_)
+    if (char own = MnemonicOf(sibling->caption_)) taken += own;
+  for (const TMenuItem* sibling : parent_->items_) {
+    if (sibling == this) break;
+    if (char own = MnemonicOf(sibling->NativeCaption()); own && !MnemonicOf(sibling->caption_)) taken += own;
+  }
+  for (std::size_t i = 0; i < caption_.size(); ++i) {
+    const char c = caption_[i];
+    if (std::isalnum(static_cast<unsigned char>(c)) && taken.find(Upper(c)) == std::string::npos)
+      return caption_.substr(0, i) + "&" + caption_.substr(i);
+  }
+  return caption_;
+}
+
 void TMenuItem::AppendTo(HMENU menu) {
+  const TMenu* owning = OwningMenu();
+  const bool ownerDrawn = owning && owning->OwnerDraw();
+  const UINT order = owning && owning->IsRightToLeft() ? MFT_RIGHTORDER | MFT_RIGHTJUSTIFY : 0;
   for (TMenuItem* item : items_) {
     if (!item->visible_) continue;
     MENUITEMINFOA info{};
     info.cbSize = sizeof info;
     if (item->caption_ == "-") {
       info.fMask = MIIM_FTYPE | MIIM_DATA;
-      info.fType = MFT_SEPARATOR;
+      // An owner-drawn separator is measured and painted like any item.
+      info.fType = MFT_SEPARATOR | order | (ownerDrawn || item->OnDrawItem ? MFT_OWNERDRAW : 0);
     } else {
       info.fMask = MIIM_FTYPE | MIIM_STRING | MIIM_ID | MIIM_STATE | MIIM_DATA;
-      info.fType = item->OnDrawItem ? MFT_OWNERDRAW : MFT_STRING;
-      std::string text = item->caption_;
+      info.fType = (ownerDrawn || item->OnDrawItem ? MFT_OWNERDRAW : MFT_STRING) | order;
+      std::string text = item->NativeCaption();
       if (item->ShortCut) text += "\t" + ShortCutToText(item->ShortCut);
       item->nativeText_ = text;
       info.dwTypeData = item->nativeText_.data();
@@ -159,6 +201,24 @@ void TMenuItem::AppendTo(HMENU menu) {
 // --- TMenu ----------------------------------------------------------------------------
 
 TMenu::TMenu(TComponent* owner) : TComponent(owner), items_(new TMenuItem(nullptr)) { items_->menu_ = this; }
+
+void TMenu::SetOwnerDraw(bool ownerDraw) {
+  if (ownerDraw_ == ownerDraw) return;
+  ownerDraw_ = ownerDraw;
+  if (handle_) Rebuild();
+}
+
+void TMenu::SetAutoHotkeys(bool autoHotkeys) {
+  if (autoHotkeys_ == autoHotkeys) return;
+  autoHotkeys_ = autoHotkeys;
+  if (handle_) Rebuild();
+}
+
+void TMenu::SetBiDiMode(TBiDiMode mode) {
+  if (biDiMode_ == mode) return;
+  biDiMode_ = mode;
+  if (handle_) Rebuild();
+}
 
 TMenu::~TMenu() {
   items_->menu_ = nullptr;

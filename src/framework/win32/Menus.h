@@ -63,6 +63,8 @@ public:
 
   // Appends the native items of the sub-items to a menu.
   void AppendTo(HMENU menu);
+  // The caption the native item shows, with the mnemonic AutoHotkeys gives it.
+  std::string NativeCaption() const;
 
 private:
   friend class TMenu;
@@ -79,6 +81,8 @@ private:
   TMenu* menu_ = nullptr; // set on the root item of a menu
 };
 
+enum class TBiDiMode { bdLeftToRight, bdRightToLeft };
+
 class TMenu : public TComponent {
 public:
   explicit TMenu(TComponent* owner);
@@ -88,6 +92,19 @@ public:
   // Builds the native menu again from the items.
   void Rebuild();
 
+  // Every item, separators included, measured and painted by its handlers.
+  bool OwnerDraw() const { return ownerDraw_; }
+  void SetOwnerDraw(bool ownerDraw);
+  // The images the items' ImageIndex names (an image list; not owned).
+  TComponent* Images = nullptr;
+  // Items without a mnemonic get one: the first letter of the caption not
+  // taken by an item beside it.
+  bool AutoHotkeys() const { return autoHotkeys_; }
+  void SetAutoHotkeys(bool autoHotkeys);
+  TBiDiMode BiDiMode() const { return biDiMode_; }
+  void SetBiDiMode(TBiDiMode mode);
+  bool IsRightToLeft() const { return biDiMode_ == TBiDiMode::bdRightToLeft; }
+
 protected:
   virtual HMENU CreateNative() = 0;
   virtual void Rebuilt() {}
@@ -95,6 +112,9 @@ protected:
 
 private:
   TMenuItem* items_;
+  bool ownerDraw_ = false;
+  bool autoHotkeys_ = false;
+  TBiDiMode biDiMode_ = TBiDiMode::bdLeftToRight;
 };
 
 class TMainMenu : public TMenu {

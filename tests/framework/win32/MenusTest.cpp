@@ -136,3 +136,61 @@ TEST(ShortCutText, ReadsAsMenusShowIt) {
   EXPECT_EQ(ShortCutToText(VK_DELETE), "Del");
   EXPECT_EQ(ShortCutToText(0), "");
 }
+
+TEST_F(MenusTest, OwnerDrawnMenusDrawEveryItemSeparatorsIncluded) {
+  TPopupMenu popup(&form);
+  auto add = [&](const char* caption) {
+    auto* item = new TMenuItem(&form);
+    item->SetCaption(caption);
+    popup.Items()->Add(item);
+    return item;
+  };
+  TMenuItem* minimize = add("Minimize");
+  TMenuItem* separator = add("-");
+  add("Close");
+  auto typeOf = [&](int position) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE;
+    GetMenuItemInfoA(popup.Handle(), static_cast<UINT>(position), TRUE, &info);
+    return info.fType;
+  };
+  EXPECT_EQ(typeOf(1) & MFT_OWNERDRAW, 0u) << "plain until switched on";
+  popup.SetOwnerDraw(true);
+  EXPECT_TRUE(typeOf(0) & MFT_OWNERDRAW);
+  EXPECT_EQ(typeOf(1), static_cast<UINT>(MFT_SEPARATOR | MFT_OWNERDRAW)) << "the separator is drawn by its owner too";
+  // The separator measures what its handler says, as the skin's 5 pixels.
+  separator->OnMeasureItem = [](TMenuItem*, HDC, int& width, int& height) {
+    width = 10;
+    height = 5;
+  };
+  MEASUREITEMSTRUCT measure{};
+  measure.CtlType = ODT_MENU;
+  measure.itemData = reinterpret_cast<ULONG_PTR>(separator);
+  LRESULT result = 0;
+  ASSERT_TRUE(DispatchMenuOwnerDraw(WM_MEASUREITEM, reinterpret_cast<LPARAM>(&measure), result));
+  EXPECT_EQ(measure.itemHeight, 5u);
+  popup.SetBiDiMode(TBiDiMode::bdRightToLeft);
+  EXPECT_TRUE(typeOf(0) & MFT_RIGHTORDER);
+  popup.SetOwnerDraw(false);
+  EXPECT_EQ(typeOf(1), static_cast<UINT>(MFT_SEPARATOR | MFT_RIGHTORDER | MFT_RIGHTJUSTIFY));
+  EXPECT_EQ(minimize->Caption(), "Minimize");
+}
+
+TEST_F(MenusTest, AutomaticHotKeysTakeTheFirstFreeLetter) {
+  TPopupMenu popup(&form);
+  for (const char* caption : {"Mi&nimize", "Maximize", "-", "Move", "Close", "Copy", "&&Co", "123"}) {
+    auto* item = new TMenuItem(&form);
+    item->SetCaption(caption);
+    popup.Items()->Add(item);
+  }
+  EXPECT_EQ(NativeText(popup.Handle(), 1), "Maximize") << "nothing given until switched on";
+  popup.SetAutoHotkeys(true);
+  const std::vector<std::string> expected = {"Mi&nimize", "&Maximize", "", "M&ove", "&Close", "Co&py"};
+  for (int i = 0; i < static_cast<int>(expected.size()); ++i)
+    if (i != 2) {
+      EXPECT_EQ(NativeText(popup.Handle(), i), expected[static_cast<std::size_t>(i)]) << i;
+    }
+  EXPECT_EQ(NativeText(popup.Handle(), 6), "&&Co") << "an escaped ampersand is no mnemonic; every letter taken";
+  EXPECT_EQ(NativeText(popup.Handle(), 7), "&123");
+}
