@@ -1,0 +1,50 @@
+#pragma once
+// Collections: an ordered list of items of one kind, owned by the list, each
+// knowing its collection and its index (tool bar buttons, status panels).
+#include <functional>
+#include <memory>
+#include <vector>
+
+class TCollection;
+
+class TCollectionItem {
+public:
+  virtual ~TCollectionItem() = default;
+  TCollection* Collection() const { return collection_; }
+  // Its place in the collection; -1 once taken out.
+  int Index() const;
+  // Moves it to another place; the others close up.
+  void SetIndex(int index);
+
+private:
+  friend class TCollection;
+  TCollection* collection_ = nullptr;
+};
+
+class TCollection {
+public:
+  // Items of the collection are made by this; every Add calls it.
+  using TItemMaker = std::function<std::unique_ptr<TCollectionItem>()>;
+  explicit TCollection(TItemMaker maker) : maker_(std::move(maker)) {}
+  virtual ~TCollection() = default;
+  TCollection(const TCollection&) = delete;
+  TCollection& operator=(const TCollection&) = delete;
+
+  TCollectionItem* Add();
+  // Frees the item at the index.
+  void Delete(int index);
+  void Clear();
+  int Count() const { return static_cast<int>(items_.size()); }
+  TCollectionItem* Items(int index) const { return items_.at(static_cast<std::size_t>(index)).get(); }
+  int IndexOf(const TCollectionItem* item) const;
+
+  // Told after items were added, deleted or moved.
+  std::function<void(TCollection&)> OnUpdate;
+
+private:
+  friend class TCollectionItem;
+  void Move(int from, int to);
+  void Changed();
+  TItemMaker maker_;
+  std::vector<std::unique_ptr<TCollectionItem>> items_;
+};

@@ -1,0 +1,35 @@
+#include "framework/Collection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+struct Panel : TCollectionItem {
+  std::string Text;
+  int Width = 50;
+};
+} // namespace
+
+TEST(Collections, ItemsKnowTheirPlaceAndMoveAsTold) {
+  int updates = 0;
+  TCollection panels([] { return std::make_unique<Panel>(); });
+  panels.OnUpdate = [&updates](TCollection&) { ++updates; };
+  for (const char* text : {"a", "b", "c"}) static_cast<Panel*>(panels.Add())->Text = text;
+  EXPECT_EQ(panels.Count(), 3);
+  EXPECT_EQ(updates, 3);
+  TCollectionItem* c = panels.Items(2);
+  EXPECT_EQ(c->Index(), 2);
+  EXPECT_EQ(c->Collection(), &panels);
+  c->SetIndex(0);
+  EXPECT_EQ(static_cast<Panel*>(panels.Items(0))->Text, "c");
+  EXPECT_EQ(static_cast<Panel*>(panels.Items(1))->Text, "a") << "the others close up";
+  c->SetIndex(99);
+  EXPECT_EQ(c->Index(), 2) << "a place past the end is the last";
+  panels.Delete(0);
+  EXPECT_EQ(static_cast<Panel*>(panels.Items(0))->Text, "b");
+  EXPECT_THROW(panels.Delete(5), std::out_of_range);
+  panels.Clear();
+  EXPECT_EQ(panels.Count(), 0);
+  EXPECT_EQ(updates, 7);
+}
