@@ -16,7 +16,7 @@ public:
   using std::runtime_error::runtime_error;
 };
 
-enum class TPixelFormat { pf1bit, pf4bit, pf8bit, pf24bit, pf32bit };
+enum class TPixelFormat { pf1bit, pf4bit, pf8bit, pf16bit, pf24bit, pf32bit };
 enum class TTransparentMode { Auto, Fixed };
 
 class TBitmap {

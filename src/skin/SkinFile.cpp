@@ -320,12 +320,8 @@ void Tsk2SkinFileReader::ParseSkinData(std::string_view content) {
     if (type <= 3 && at + length > size) Damaged();
     const std::uint8_t* value = data + at;
     switch (type) {
-    case 0:
-      try {
-        bitmaps_.emplace_back(name, TBitmap::FromBmp(value, static_cast<std::size_t>(length)));
-      } catch (const std::exception&) {
-        Damaged();
-      }
+    case 0: // an unreadable bitmap says what is wrong with it
+      bitmaps_.emplace_back(name, TBitmap::FromBmp(value, static_cast<std::size_t>(length)));
       break;
     case 1:
       if (length != 4) Damaged();

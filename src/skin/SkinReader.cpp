@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "platform/Services.h"
+#include "platform/SystemColors.h"
 
 const std::array<const char*, kSkinKeyCount> kSkinKeyNames = {
     // colours
@@ -58,8 +59,10 @@ void TSkinReader::Load(const std::string& fileName, const std::string& password)
       const TColor transparent = file_->GetInteger(SkinKeyName(TSkinColorKey::SKIN2_TRANSCOLOR));
       file_->SetTransparentColor(transparent);
       // The track is drawn on the form colour.
+      // Colours that name a system colour are written as that colour's RGB value.
       if (TBitmap* track = file_->GetBitmap(SkinKeyName(TSkinBitmapKey::SKIN2_TRACKBAR)))
-        ReplaceColor(*track, transparent, file_->GetInteger(SkinKeyName(TSkinColorKey::SKIN2_FORMCOLOR)));
+        ReplaceColor(*track, platform::SystemColorToRGB(transparent),
+                     platform::SystemColorToRGB(file_->GetInteger(SkinKeyName(TSkinColorKey::SKIN2_FORMCOLOR))));
       ready_ = true;
     } catch (...) {
       file_.reset();
@@ -161,8 +164,8 @@ void TSkinScrollBtnRes::Prepare() {
   thumbWidth_ = 0;
   if (!reader_ || !reader_->Ready()) return;
 
-  const TColor transparent = reader_->GetColor(TSkinColorKey::SKIN2_TRANSCOLOR);
-  const TColor scrollColor = reader_->GetColor(TSkinColorKey::SKIN2_SCROLLBARCOLOR);
+  const TColor transparent = platform::SystemColorToRGB(reader_->GetColor(TSkinColorKey::SKIN2_TRANSCOLOR));
+  const TColor scrollColor = platform::SystemColorToRGB(reader_->GetColor(TSkinColorKey::SKIN2_SCROLLBARCOLOR));
   for (auto* set : {&horzButtons_, &vertButtons_})
     for (auto& b : *set) b = std::make_unique<TBitmap>();
   for (auto* set : {&horzThumb_, &vertThumb_})
@@ -180,7 +183,7 @@ void TSkinScrollBtnRes::Prepare() {
   if (!bar) return;
   const int w = bar->Width(), h = bar->Height();
   // One skin ships its scroll thumb as a single picture; it is kept whole.
-  if (scrollColor == 13355979 && h == 33 && bar->Pixel(1, 10) == 11680001) {
+  if (reader_->GetColor(TSkinColorKey::SKIN2_SCROLLBARCOLOR) == 13355979 && h == 33 && bar->Pixel(1, 10) == 11680001) {
     wholeThumb_ = true;
     wholeVert_ = bar->Clone();
     wholeHorz_ = bar->Clone();

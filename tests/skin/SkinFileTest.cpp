@@ -22,7 +22,7 @@ std::string SmallBmp(int width, int height, std::uint32_t rgb) {
 std::vector<TSkinValue> SampleValues() {
   return {IntegerValue("SKIN2_TRANSCOLOR", 0xFF00FF), IntegerValue("Minus", -5), ByteValue("SKIN2_TITLEFIVESECT", 1),
           ByteValue("Zero", 0),   StringValue("SKIN_NAME", "Sample"),  BitmapValue("SKIN2_BUTTON", SmallBmp(63, 21, 0x123456)),
-          IntegerValue("minus", 7)};
+          IntegerValue("minus", 7), ByteValue("Two", 2), ByteValue("Full", 255)};
 }
 
 class SkinFileTest : public ::testing::Test {
@@ -65,6 +65,8 @@ TEST_F(SkinFileTest, LoadsEveryKindOfValueAndLooksThemUpWithoutCase) {
   EXPECT_EQ(reader.GetInteger("missing"), -1);
   EXPECT_TRUE(reader.GetBoolean("skin2_titlefivesect"));
   EXPECT_FALSE(reader.GetBoolean("Zero"));
+  EXPECT_TRUE(reader.GetBoolean("Two")) << "any value but 0 is true";
+  EXPECT_TRUE(reader.GetBoolean("Full"));
   EXPECT_FALSE(reader.GetBoolean("missing"));
   ASSERT_NE(reader.GetBitmap("skin2_button"), nullptr);
   EXPECT_EQ(reader.GetBitmap("SKIN2_BUTTON")->Width(), 63);
@@ -100,6 +102,34 @@ TEST_F(SkinFileTest, EntryNamesMatchWithoutCaseAndStoredBlocksWork) {
   spec.entryName = "skindata.sk2";
   spec.level = 0;
   EXPECT_EQ(Message(Archive(spec)), "");
+}
+
+TEST_F(SkinFileTest, ArchivesAsCommonZipToolsWriteThem) {
+  // Extra fields in both headers, entry comments, and another entry first:
+  // the directory walk and the data start must step over every one of them.
+  SkinArchiveSpec spec;
+  spec.content = EncodeSkinData(SampleValues());
+  spec.localExtra = std::string("UT\x09\x00\x03\x5B\x88\x6A\x21\x5B\x88\x6A\x21", 13) +
+                    std::string("ux\x0B\x00\x01\x04\xE8\x03\x00\x00\x04\xE8\x03\x00\x00", 15);
+  spec.directoryExtra = std::string("UT\x05\x00\x03\x5B\x88\x6A\x21", 9);
+  spec.entryComment = "made by hand";
+  spec.leadingEntryName = "README.TXT";
+  spec.leadingEntryContent = "A skin for Plimet.";
+  const Tsk2SkinFileReader reader(Archive(spec), "");
+  EXPECT_EQ(reader.GetInteger("SKIN2_TRANSCOLOR"), 0xFF00FF);
+  ASSERT_NE(reader.GetBitmap("SKIN2_BUTTON"), nullptr);
+  EXPECT_EQ(reader.GetBitmap("SKIN2_BUTTON")->Pixel(62, 20), 0x123456);
+  // Each on its own: a comment alone, a directory extra field alone.
+  for (int part = 0; part < 3; ++part) {
+    SkinArchiveSpec one;
+    one.content = spec.content;
+    one.leadingEntryName = "README.TXT";
+    one.leadingEntryContent = "A skin for Plimet.";
+    if (part == 0) one.localExtra = spec.localExtra;
+    if (part == 1) one.directoryExtra = spec.directoryExtra;
+    if (part == 2) one.entryComment = spec.entryComment;
+    EXPECT_EQ(Message(Archive(one, "part" + std::to_string(part) + ".ssk")), "") << part;
+  }
 }
 
 TEST_F(SkinFileTest, NotASkinArchive) {
@@ -177,7 +207,13 @@ TEST_F(SkinFileTest, DamagedSkinDataIsRefused) {
   values[0].data = put32(values[0].data, 22, 4000); // height 4000
   SkinArchiveSpec spec;
   spec.content = EncodeSkinData(values);
-  EXPECT_EQ(Message(Archive(spec)), kSkinReadFailed);
+  // The bitmap's own complaint reaches the caller, not the archive's.
+  try {
+    Tsk2SkinFileReader reader(Archive(spec), "");
+    ADD_FAILURE() << "a bitmap without its pixels was taken";
+  } catch (const EBitmapError& error) {
+    EXPECT_STREQ(error.what(), "Bitmap image is not valid (pixel data)");
+  }
 }
 
 TEST_F(SkinFileTest, AChainEndingAtOnceGivesEmptyListsAndUnknownKindsArePassedOver) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/SystemColors.h"
 #include "skinpack/SkinWriter.h"
 #include "support/SkinArchiveBuilder.h"
 #include "support/TempFolder.h"
@@ -90,6 +91,44 @@ TEST_F(SkinReaderTest, TransparencyAndTheTrackOnTheFormColour) {
   TSkinReader plain(Pack({BitmapValue("SKIN2_TRACKBAR", Bmp(track))}), "");
   EXPECT_EQ(plain.GetBitmap(TSkinBitmapKey::SKIN2_TRACKBAR)->TransparentColor(), -1);
   EXPECT_EQ(plain.GetBitmap(TSkinBitmapKey::SKIN2_TRACKBAR)->Pixel(0, 0), kKey) << "no pixel equals -1";
+}
+
+TEST_F(SkinReaderTest, KeyedPixelsTakeTheColoursOfTheSkinAsRGB) {
+  // The track's and the scroll pieces' keyed pixels, with colours given
+  // as RGB values and as system colours (the button face, index 15).
+  TBitmap keyed(9, 33);
+  for (int y = 0; y < 33; ++y)
+    for (int x = 0; x < 9; ++x) keyed.SetPixel(x, y, (x + y) % 2 ? kKey : RGBColor(x, y, 1));
+  const TColor buttonFace = SystemColor(15);
+  for (const TColor colour : {RGBColor(10, 11, 12), buttonFace}) {
+    const TColor rgb = platform::SystemColorToRGB(colour);
+    SCOPED_TRACE(colour);
+    TSkinReader reader(Pack({IntegerValue("SKIN2_TRANSCOLOR", kKey), IntegerValue("SKIN2_FORMCOLOR", colour),
+                             IntegerValue("SKIN2_SCROLLBARCOLOR", colour), BitmapValue("SKIN2_TRACKBAR", Bmp(keyed)),
+                             BitmapValue("SKIN2_SCROLLBAR", Bmp(keyed)),
+                             BitmapValue("SKIN2_SCROLLBARUPBUTTON", Bmp(keyed)),
+                             BitmapValue("SKIN2_SCROLLBARDOWNBUTTON", Bmp(keyed))}),
+                       "");
+    EXPECT_EQ(reader.GetBitmap(TSkinBitmapKey::SKIN2_TRACKBAR)->Pixel(1, 0), rgb);
+    EXPECT_EQ(reader.GetBitmap(TSkinBitmapKey::SKIN2_TRACKBAR)->Pixel(0, 0), RGBColor(0, 0, 1));
+    TSkinScrollBtnRes res;
+    res.SetReader(&reader);
+    // Of two neighbouring pixels one was keyed; it now has the colour.
+    auto vertical = [rgb](const TBitmap* b) { return b->Pixel(0, 0) == rgb || b->Pixel(1, 0) == rgb; };
+    auto horizontal = [rgb](const TBitmap* b) {
+      return b->Pixel(0, b->Height() - 1) == rgb || b->Pixel(0, b->Height() - 2) == rgb;
+    };
+    for (int i = 1; i <= 5; ++i) {
+      EXPECT_TRUE(vertical(res.VertThumb(i))) << "vertical piece " << i;
+      EXPECT_TRUE(horizontal(res.HorzThumb(i))) << "horizontal piece " << i;
+    }
+    for (int i = 1; i <= 6; ++i) {
+      EXPECT_TRUE(vertical(res.VertButton(i))) << "vertical button " << i;
+      EXPECT_TRUE(horizontal(res.HorzButton(i))) << "horizontal button " << i;
+    }
+  }
+  EXPECT_NE(platform::SystemColorToRGB(buttonFace), 0x0F) << "a system colour is never its index";
+  EXPECT_EQ(platform::SystemColorToRGB(0x00123456), 0x00123456);
 }
 
 TEST(BitmapHelpers, RotationsMovePixelsExactly) {

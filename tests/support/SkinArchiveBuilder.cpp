@@ -3,6 +3,7 @@
 #include <zlib.h>
 
 #include <stdexcept>
+#include <vector>
 
 #include "skinpack/SkinWriter.h"
 
@@ -33,9 +34,65 @@ std::string RawDeflate(const std::string& data, int level, int strategy) {
   return out;
 }
 
+namespace {
+
+struct Entry {
+  std::string name, data, localExtra, directoryExtra, comment;
+  std::uint16_t flags, time;
+  std::uint32_t crc, size, localOffset;
+};
+
+void PutLocal(std::string& out, Entry& e) {
+  e.localOffset = static_cast<std::uint32_t>(out.size());
+  out += "PK";
+  Put16(out, 0x0403);
+  Put16(out, 20);
+  Put16(out, e.flags);
+  Put16(out, 8);
+  Put16(out, e.time);
+  Put16(out, 0x5B88);
+  Put32(out, e.crc);
+  Put32(out, static_cast<std::uint32_t>(e.data.size()));
+  Put32(out, e.size);
+  Put16(out, static_cast<std::uint32_t>(e.name.size()));
+  Put16(out, static_cast<std::uint32_t>(e.localExtra.size()));
+  out += e.name;
+  out += e.localExtra;
+  out += e.data;
+}
+
+void PutDirectory(std::string& out, const Entry& e) {
+  out += "PK";
+  Put16(out, 0x0201);
+  Put16(out, 20);
+  Put16(out, 20);
+  Put16(out, e.flags);
+  Put16(out, 8);
+  Put16(out, e.time);
+  Put16(out, 0x5B88);
+  Put32(out, e.crc);
+  Put32(out, static_cast<std::uint32_t>(e.data.size()));
+  Put32(out, e.size);
+  Put16(out, static_cast<std::uint32_t>(e.name.size()));
+  Put16(out, static_cast<std::uint32_t>(e.directoryExtra.size()));
+  Put16(out, static_cast<std::uint32_t>(e.comment.size()));
+  Put16(out, 0);
+  Put16(out, 0);
+  Put32(out, 0);
+  Put32(out, e.localOffset);
+  out += e.name;
+  out += e.directoryExtra;
+  out += e.comment;
+}
+
+std::uint32_t Crc(const std::string& data) {
+  return static_cast<std::uint32_t>(crc32(0L, reinterpret_cast<const Bytef*>(data.data()), static_cast<uInt>(data.size())));
+}
+
+} // namespace
+
 std::string BuildSkinArchive(const SkinArchiveSpec& spec) {
-  const std::uint32_t crc = static_cast<std::uint32_t>(
-      crc32(0L, reinterpret_cast<const Bytef*>(spec.content.data()), static_cast<uInt>(spec.content.size())));
+  const std::uint32_t crc = Crc(spec.content);
   const std::uint16_t time = 0x6A21;
   std::string data = spec.rawData.empty() ? RawDeflate(spec.content, spec.level) : spec.rawData;
   std::uint16_t flags = spec.dataDescriptorFlag ? 8 : 0;
@@ -47,48 +104,25 @@ std::string BuildSkinArchive(const SkinArchiveSpec& spec) {
   const std::uint32_t size =
       spec.declaredSize >= 0 ? static_cast<std::uint32_t>(spec.declaredSize) : static_cast<std::uint32_t>(spec.content.size());
 
-  std::string out = spec.magic.substr(0, 2);
-  Put16(out, 0x0403);
-  Put16(out, 20);
-  Put16(out, flags);
-  Put16(out, 8);
-  Put16(out, time);
-  Put16(out, 0x5B88);
-  Put32(out, crc);
-  Put32(out, static_cast<std::uint32_t>(data.size()));
-  Put32(out, size);
-  Put16(out, static_cast<std::uint32_t>(spec.entryName.size()));
-  Put16(out, 0);
-  out += spec.entryName;
-  out += data;
-
+  std::vector<Entry> entries;
+  if (!spec.leadingEntryName.empty())
+    entries.push_back({spec.leadingEntryName, RawDeflate(spec.leadingEntryContent, 9), spec.localExtra,
+                       spec.directoryExtra, spec.entryComment, 0, time, Crc(spec.leadingEntryContent),
+                       static_cast<std::uint32_t>(spec.leadingEntryContent.size()), 0});
+  entries.push_back({spec.entryName, data, spec.localExtra, spec.directoryExtra, spec.entryComment, flags, time, crc,
+                     size, 0});
+  std::string out;
+  for (Entry& entry : entries) PutLocal(out, entry);
+  out.replace(0, 2, spec.magic.substr(0, 2));
   const auto directory = static_cast<std::uint32_t>(out.size());
-  out += "PK";
-  Put16(out, 0x0201);
-  Put16(out, 20);
-  Put16(out, 20);
-  Put16(out, flags);
-  Put16(out, 8);
-  Put16(out, time);
-  Put16(out, 0x5B88);
-  Put32(out, crc);
-  Put32(out, static_cast<std::uint32_t>(data.size()));
-  Put32(out, size);
-  Put16(out, static_cast<std::uint32_t>(spec.entryName.size()));
-  Put16(out, 0);
-  Put16(out, 0);
-  Put16(out, 0);
-  Put16(out, 0);
-  Put32(out, 0);
-  Put32(out, 0);
-  out += spec.entryName;
+  for (const Entry& entry : entries) PutDirectory(out, entry);
   const auto directorySize = static_cast<std::uint32_t>(out.size() - directory);
 
   Put32(out, 0x06054B50);
   Put16(out, 0);
   Put16(out, 0);
-  Put16(out, 1);
-  Put16(out, 1);
+  Put16(out, static_cast<std::uint32_t>(entries.size()));
+  Put16(out, static_cast<std::uint32_t>(entries.size()));
   Put32(out, directorySize);
   Put32(out, directory);
   Put16(out, static_cast<std::uint32_t>(spec.comment.size()));

@@ -14,6 +14,14 @@ struct SkinArchiveSpec {
   std::string comment;        // the archive comment (must be empty to load)
   std::int64_t declaredSize = -1; // the directory's uncompressed size; -1: the true size
   std::string rawData;        // when set, used as the entry data as it is
+  // What common zip tools add: extra fields (time stamps, owners) in the
+  // local header and the directory, an entry comment, and other entries
+  // stored before the skin data.
+  std::string localExtra;
+  std::string directoryExtra;
+  std::string entryComment;
+  std::string leadingEntryName; // when set, an entry of this name comes first
+  std::string leadingEntryContent;
 };
 
 std::string BuildSkinArchive(const SkinArchiveSpec& spec);
