@@ -517,6 +517,12 @@ void TfMain::WndProc(TMessage& m) {
     m.Result = TRUE;
     return;
   }
+  case WM_SIZE:
+    TfBase::WndProc(m);
+    // Minimized by any way (caption button, system menu, the tray's item):
+    // only the tray icon stays.
+    if (m.WParam == SIZE_MINIMIZED) TrayIcon1->ApplicationMinimized();
+    return;
   case WM_QUERYENDSESSION:
     Application->Terminate();
     m.Result = 1;

@@ -184,6 +184,13 @@ void TTreeView::NotifyNotify(NMHDR& header, TMessage& message) {
   }
 }
 
+POINT TTreeView::KeyboardMenuPoint() {
+  const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
+  RECT r{};
+  if (!item || !TreeView_GetItemRect(Handle(), item, &r, TRUE)) return {0, 0};
+  return {r.left + 8, (r.top + r.bottom) / 2};
+}
+
 void TTreeView::WndProc(TMessage& message) {
   if (message.Msg == WM_DESTROY) items_.clear();
   TWinControl::WndProc(message);

@@ -65,6 +65,8 @@ protected:
   void HandleCreated() override;
   void NotifyNotify(NMHDR& header, TMessage& message) override;
   void WndProc(TMessage& message) override;
+  bool NotifiesDblClick() const override { return true; }
+  POINT KeyboardMenuPoint() override;
 
 private:
   void NodeAdded(TTreeNode& node) override;

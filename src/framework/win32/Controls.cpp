@@ -351,6 +351,11 @@ void TWinControl::SetFocus() { ::SetFocus(Handle()); }
 
 bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
 
+bool TWinControl::ContainsFocus() const {
+  HWND focus = GetFocus();
+  return handle_ && focus && (focus == handle_ || IsChild(handle_, focus));
+}
+
 LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
   TMessage message{msg, wParam, lParam, 0};
   WindowProc(message);
@@ -522,7 +527,7 @@ void TWinControl::WndProc(TMessage& m) {
                 GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam));
     break;
   case WM_LBUTTONDBLCLK:
-    if (OnDblClick) OnDblClick(this);
+    if (OnDblClick && !NotifiesDblClick()) OnDblClick(this);
     break;
   case WM_CONTEXTMENU: {
     // The menu of the control the user pressed (wParam), which may be a
@@ -531,8 +536,8 @@ void TWinControl::WndProc(TMessage& m) {
     if (!target || !dynamic_cast<TPopupMenu*>(target->PopupMenu)) target = this;
     if (auto* menu = dynamic_cast<TPopupMenu*>(target->PopupMenu)) {
       POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
-      if (at.x == -1 && at.y == -1) { // from the keyboard: at the control
-        at = {0, 0};
+      if (at.x == -1 && at.y == -1) { // from the keyboard: at what the control has selected
+        at = target->KeyboardMenuPoint();
         ClientToScreen(target->handle_, &at);
       }
       menu->PopupComponent = target;

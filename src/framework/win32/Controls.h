@@ -190,6 +190,8 @@ public:
   void Invalidate() override;
   void SetFocus();
   bool Focused() const;
+  // The focus is on this window or on a window inside it.
+  bool ContainsFocus() const;
   bool TabStop = false;
   // Lays out the aligned children in the client area.
   void Realign();
@@ -201,6 +203,11 @@ protected:
   virtual void HandleCreated() {}
   void DefaultHandler(TMessage& message);
   // Notifications from the parent about this control.
+  // A control that tells its parent of double clicks itself raises
+  // OnDblClick from that notification only.
+  virtual bool NotifiesDblClick() const { return false; }
+  // Where a context menu opened from the keyboard appears, in client coordinates.
+  virtual POINT KeyboardMenuPoint() { return {0, 0}; }
   virtual void CommandNotify(WORD) {}
   virtual void NotifyNotify(NMHDR&, TMessage&) {}
   void ApplyFont();

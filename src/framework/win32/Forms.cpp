@@ -90,6 +90,7 @@ bool TApplication::ProcessMessage(MSG& message) {
     if (TForm* form = control ? GetParentForm(control) : nullptr; form && form->Perform(CM_DIALOGCHAR, message.wParam, message.lParam))
       return true;
   }
+  if (MenuKey(message)) return true;
   if (message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN) {
     HWND window = message.hwnd;
     TWinControl* control = nullptr;
@@ -99,6 +100,48 @@ bool TApplication::ProcessMessage(MSG& message) {
   TranslateMessage(&message);
   DispatchMessageA(&message);
   return true;
+}
+
+bool TApplication::MenuKey(const MSG& message) {
+  // The keyboard's ways into menus, done here because not every control
+  // hands these keys on to the system: F10 or Alt pressed and released
+  // alone enter the menu bar; Shift+F10 and the menu key open the
+  // context menu of the focused control.
+  const bool down = message.message == WM_KEYDOWN || message.message == WM_SYSKEYDOWN;
+  const bool up = message.message == WM_KEYUP || message.message == WM_SYSKEYUP;
+  if (!down && !up) return false;
+  const WPARAM key = message.wParam == VK_LMENU || message.wParam == VK_RMENU ? VK_MENU : message.wParam;
+  if (down) {
+    const bool repeat = (message.lParam & (1 << 30)) != 0;
+    if (key == VK_F10 && GetKeyState(VK_SHIFT) < 0) {
+      menuKey_ = 0;
+      SendMessageA(message.hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(message.hwnd), MAKELPARAM(-1, -1));
+      return true;
+    }
+    if (key == VK_APPS) {
+      menuKey_ = 0;
+      return true; // the menu opens on the release, as the system does it
+    }
+    if ((key == VK_F10 || key == VK_MENU) && GetKeyState(VK_CONTROL) >= 0) {
+      if (!repeat) menuKey_ = key;
+      return key == VK_F10;
+    }
+    if (key != VK_SHIFT) menuKey_ = 0; // Alt with another key is a shortcut or a mnemonic
+    return false;
+  }
+  if (key == VK_APPS) {
+    SendMessageA(message.hwnd, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(message.hwnd), MAKELPARAM(-1, -1));
+    return true;
+  }
+  if ((key == VK_F10 || key == VK_MENU) && menuKey_ == key) {
+    menuKey_ = 0;
+    HWND top = GetAncestor(message.hwnd, GA_ROOT);
+    if (top && GetMenu(top)) {
+      PostMessageA(top, WM_SYSCOMMAND, SC_KEYMENU, 0);
+      return true;
+    }
+  }
+  return false;
 }
 
 void TApplication::ProcessMessages() {
@@ -355,10 +398,12 @@ void TForm::SelectNext(bool forward) {
   std::vector<TWinControl*> stops;
   CollectTabStops(this, stops);
   if (stops.empty()) return;
-  auto current = std::find_if(stops.begin(), stops.end(), [](TWinControl* c) { return c->Focused(); });
+  // The focus may sit in a window inside a control (a combo box's edit):
+  // the innermost stop that holds it is the current one.
+  auto current = std::find_if(stops.rbegin(), stops.rend(), [](TWinControl* c) { return c->ContainsFocus(); });
   std::size_t next = 0;
-  if (current != stops.end()) {
-    const std::size_t at = static_cast<std::size_t>(current - stops.begin());
+  if (current != stops.rend()) {
+    const std::size_t at = static_cast<std::size_t>(stops.rend() - current) - 1;
     next = forward ? (at + 1) % stops.size() : (at + stops.size() - 1) % stops.size();
   } else if (!forward) {
     next = stops.size() - 1;

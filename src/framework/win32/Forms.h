@@ -71,6 +71,9 @@ public:
 private:
   friend class TForm;
   bool ProcessMessage(MSG& message);
+  // F10, Alt, Shift+F10 and the menu key. True when the key was used.
+  bool MenuKey(const MSG& message);
+  WPARAM menuKey_ = 0; // F10 or Alt pressed alone and not yet released
   static LRESULT CALLBACK AppWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
   HWND handle_ = nullptr;

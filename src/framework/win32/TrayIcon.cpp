@@ -9,6 +9,7 @@ TTrayIcon::TTrayIcon(TComponent* owner)
       taskbarCreated_(RegisterWindowMessageA("TaskbarCreated")) {}
 
 TTrayIcon::~TTrayIcon() {
+  KillTimer(window_.Handle(), kMenuTimer);
   if (visible_) Notify(NIM_DELETE);
 }
 
@@ -37,25 +38,39 @@ void TTrayIcon::ApplicationMinimized() {
   ShowWindow(Application->Handle(), SW_HIDE);
 }
 
-bool TTrayIcon::HandleMessage(UINT msg, WPARAM, LPARAM lParam) {
+void TTrayIcon::ShowMenu() {
+  if (!PopupMenu) return;
+  POINT at;
+  GetCursorPos(&at);
+  HWND owner = Application ? Application->Handle() : window_.Handle();
+  SetForegroundWindow(owner); // or the menu would not close when the user clicks elsewhere
+  PopupMenu->Popup(at.x, at.y);
+  PostMessageA(owner, WM_NULL, 0, 0);
+}
+
+bool TTrayIcon::HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam) {
   if (msg == taskbarCreated_) {
     if (visible_) Notify(NIM_ADD);
+    return true;
+  }
+  if (msg == WM_TIMER && wParam == kMenuTimer) {
+    // No second press came in time: it was a single click.
+    KillTimer(window_.Handle(), kMenuTimer);
+    ShowMenu();
     return true;
   }
   if (msg != kCallbackMessage) return false;
   switch (static_cast<UINT>(lParam)) {
   case WM_LBUTTONDOWN:
+    // The menu waits to see whether this press starts a double click.
+    SetTimer(window_.Handle(), kMenuTimer, GetDoubleClickTime(), nullptr);
+    break;
   case WM_RBUTTONDOWN:
-    if (PopupMenu) {
-      POINT at;
-      GetCursorPos(&at);
-      HWND owner = Application ? Application->Handle() : window_.Handle();
-      SetForegroundWindow(owner); // or the menu would not close when the user clicks elsewhere
-      PopupMenu->Popup(at.x, at.y);
-      PostMessageA(owner, WM_NULL, 0, 0);
-    }
+    KillTimer(window_.Handle(), kMenuTimer);
+    ShowMenu();
     break;
   case WM_LBUTTONDBLCLK:
+    KillTimer(window_.Handle(), kMenuTimer);
     if (OnDblClick) OnDblClick(this);
     break;
   default:

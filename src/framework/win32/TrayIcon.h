@@ -1,7 +1,8 @@
 #pragma once
 // The notification-area icon: an icon and tip registered with the shell on
-// a hidden window of its own, a menu on a press of either button, a double
-// click, hiding the program when it is minimized, and registering again when
+// a hidden window of its own, a menu on a press of either button (a left
+// press waits the double-click time, so that a double click is not taken
+// for a press), a double click, hiding the program when it is minimized, and registering again when
 // the shell restarts.
 #include <windows.h>
 #include <shellapi.h>
@@ -33,6 +34,8 @@ public:
   HWND Handle() const { return window_.Handle(); }
 
 private:
+  static constexpr UINT_PTR kMenuTimer = 1;
+  void ShowMenu();
   bool Notify(DWORD action);
   bool HandleMessage(UINT msg, WPARAM wParam, LPARAM lParam);
 
