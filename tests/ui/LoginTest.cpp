@@ -4,6 +4,7 @@
 #include "app/uBase.h"
 #include "framework/win32/Forms.h"
 #include "support/ModalDriver.h"
+#include "support/RealInput.h"
 #include "support/StoreFixture.h"
 #include "ui/uChangePwd.h"
 #include "ui/uInputPwd.h"
@@ -309,4 +310,31 @@ TEST_F(LoginTest, TheBaseFormReadsAndWritesTheSettingsFile) {
   TfBase second(&app);
   second.Loaded();
   EXPECT_EQ(second.SkinFile(), AppPath + "C:\\elsewhere.ssk") << "always joined to the program folder";
+}
+
+TEST_F(LoginTest, TabAndShiftTabMoveThroughTheAccountFieldWithRealKeys) {
+  UserList->AddUser("bob", "secret");
+  UserList->AddUser("anna", "pw");
+  // The dialog opens in the password field: back to the account, type it,
+  // on to the password, type it, log in.
+  Answer("TfLogin", [](HWND) {
+    RunSteps({[] { RealKey(VK_TAB, {VK_SHIFT}); }, [] { RealType("anna"); }, [] { RealKey(VK_TAB); },
+              [] { RealType("pw"); }, [] { RealKey(VK_RETURN); }});
+  });
+  // Any question would mean the keys went astray: it is answered No and noted.
+  driver.When("TMessageForm", [this](HWND box) {
+    messages.push_back(MessageOf(box));
+    PressKey(VK_ESCAPE);
+  });
+  // Keys gone astray leave the dialog open: it is closed after a while.
+  const UINT_PTR guard = SetTimer(nullptr, 0, 4000, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    if (HWND login = FindWindowA("TfLogin", nullptr)) PostMessageA(login, WM_COMMAND, IDCANCEL, 0);
+    if (HWND login = FindWindowA("TfLogin", nullptr)) CloseByCloseBox(login);
+  });
+  EXPECT_TRUE(ShowLoginDialog());
+  KillTimer(nullptr, guard);
+  EXPECT_EQ(CurUserCode, "anna") << "Shift+Tab went back to the account field";
+  EXPECT_EQ(CurUserPwd, "pw") << "Tab left the account field for the password";
+  EXPECT_TRUE(messages.empty()) << messages.front();
 }

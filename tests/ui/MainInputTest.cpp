@@ -197,3 +197,24 @@ TEST_F(MainInputTest, ARightClickOpensTheEntrysMenuAndTheTreeStaysPainted) {
   EXPECT_EQ(main->CurrentNode, dir);
   EXPECT_EQ(capturedWhileOpen, before) << "the tree's entries stay painted";
 }
+
+TEST_F(MainInputTest, ADoubleClickOnTheTrayIconRestoresTheWindowAndAPressOpensItsMenu) {
+  // Without a desktop shell's task bar, Wine shows the icons in a small
+  // tray window of its own, each icon a window; ours is the only one.
+  HWND tray = FindWindowA("__winex11_standalone_tray", nullptr);
+  HWND iconWindow = tray ? FindWindowExA(tray, nullptr, "__winex11_tray_icon", nullptr) : nullptr;
+  ASSERT_NE(iconWindow, nullptr);
+  RECT r;
+  GetWindowRect(iconWindow, &r);
+  const POINT icon{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+  SendMessageA(main->Handle(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  PumpFor(100);
+  ASSERT_FALSE(IsWindowVisible(main->Handle()));
+  EXPECT_EQ(WhileMenuOpen([icon] { RealClick(icon, false, 2); }), nullptr) << "a double click opens no menu";
+  PumpFor(GetDoubleClickTime() + 100);
+  EXPECT_TRUE(IsWindowVisible(main->Handle())) << "the double click restored the window";
+  EXPECT_FALSE(IsIconic(main->Handle()));
+  // One press of either button opens the tray menu.
+  EXPECT_EQ(WhileMenuOpen([icon] { RealClick(icon); }), main->PopupMenu1->Handle());
+  EXPECT_EQ(WhileMenuOpen([icon] { RealClick(icon, true); }), main->PopupMenu1->Handle());
+}
