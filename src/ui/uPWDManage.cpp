@@ -33,11 +33,10 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
     CloseFind(); // the catalog commands work on whole catalogs, not on what the find box shows
     std::string name;
     if (!InputQuery("New Catalog", "Catalog Name", name)) return;
-    PubList->AddType(PressedNode, name);
+    ShowCatalogImage(PubList->AddType(PressedNode, name));
     WritePasswordTables();
     UpdateCommandStates();
   });
-  actNewType->SetCaption("New Catalog");
   actDelType = ActionList1->Add("actDelType", "Del Type", "type", [this](TComponent*) {
     CloseFind(); // every record of the catalog goes, not only those the find box shows
     TTreeNode* node = PressedNode;
@@ -46,7 +45,6 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
     WritePasswordTables();
     UpdateCommandStates();
   });
-  actDelType->SetCaption("Del Catalog");
   actNew = ActionList1->Add("actNew", "New", "files", [this](TComponent*) {
     TClientDataSet& table = PubData->DataSet();
     table.Append();
@@ -86,6 +84,8 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
   ToolBar1->SetParent(this);
   ToolBar1->SetBounds(0, 0, 647, 40);
   ToolBar1->Images = ImageList1;
+  ToolBar1->ButtonWidth = 68;
+  ToolBar1->ButtonHeight = 36;
   auto button = [this](TAction* action, const char* caption, int image) {
     auto* made = new TToolButton(this);
     made->ImageIndex = image;
@@ -95,8 +95,9 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
     made->SetToolBar(ToolBar1);
     return made;
   };
-  button(actNewType, nullptr, 0);
-  button(actDelType, nullptr, 1);
+  // The catalog commands are shown by names of their own.
+  button(actNewType, "New Catalog", 0);
+  button(actDelType, "Del Catalog", 1);
   button(nullptr, nullptr, -1);
   button(actNew, nullptr, 2);
   button(actEdit, nullptr, 3);
@@ -127,9 +128,7 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
 
   tv = Place<TTreeView>(this, this, 0, 40, 177, 435);
   tv->SetAlign(TAlign::alLeft);
-  auto* treeImages = new TImageList(this);
-  AddResourceImages(treeImages, "TREEIMAGES");
-  tv->SetImages(treeImages);
+  tv->SetImages(ImageList1); // its first image is the catalog
   tv->SetIndent(28);
   tv->OnChange = [this](TComponent*, TTreeNode* node) {
     if (!node || !node->Data()) return; // no node: neither id nor filter changes
@@ -140,9 +139,10 @@ TfPWDManage::TfPWDManage(TComponent* owner) : TfBase(owner) {
   };
   tv->OnMouseDown = [this](TComponent*, TMouseButton, WPARAM, int x, int y) { PressedNode = tv->GetNodeAt(x, y); };
   PopupMenu1 = new TPopupMenu(this);
-  for (TAction* action : {actNewType, actDelType}) {
+  for (auto [action, caption] : {std::pair{actNewType, "New Catalog"}, std::pair{actDelType, "Del Catalog"}}) {
     auto* item = new TMenuItem(this);
     item->SetAction(action);
+    item->SetCaption(caption);
     PopupMenu1->Items()->Add(item);
   }
   tv->PopupMenu = PopupMenu1;
@@ -400,6 +400,7 @@ void TfPWDManage::SetUp() {
   SetPasswordsHidden(TAccountSettings().HidePasswords());
   UpdateCommandStates();
   FillTypeTree(tv->Model(), *PubList);
+  for (TTreeNode* node = tv->Items().GetFirstNode(); node; node = node->GetNext()) ShowCatalogImage(node);
 }
 
 void TfPWDManage::UpdateCommandStates() {
@@ -418,6 +419,14 @@ void TfPWDManage::UpdateCommandStates() {
 }
 
 void TfPWDManage::WritePasswordTables() { SavePwdData(); }
+
+void TfPWDManage::ShowCatalogImage(TTreeNode* node) {
+  // A catalog shows the first image of ImageList1, as a new node of the
+  // framework this window is written for does.
+  if (!node || node->ImageIndex() >= 0) return;
+  node->SetImageIndex(0);
+  node->SetSelectedIndex(0);
+}
 
 void ShowPwdManageWindow() {
   TfPWDManage window(nullptr);

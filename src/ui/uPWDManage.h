@@ -54,6 +54,7 @@ public:
   void WndProc(TMessage& message) override;
 
 private:
+  void ShowCatalogImage(TTreeNode* node);
   void WritePasswordTables();
   void BuildDailyCommands();
   // The current record's field, "" when there is none.

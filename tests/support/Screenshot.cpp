@@ -5,21 +5,26 @@
 #include "skin/SkinBitmap.h"
 #include "support/TempFolder.h"
 
-bool SaveWindowShot(HWND window, const std::string& path) {
+std::unique_ptr<TBitmap> TakeWindowShot(HWND window) {
   RECT r;
-  if (!GetWindowRect(window, &r)) return false;
+  if (!GetWindowRect(window, &r)) return nullptr;
   const int width = r.right - r.left, height = r.bottom - r.top;
-  TBitmap shot(width, height);
+  auto shot = std::make_unique<TBitmap>(width, height);
   HDC screen = GetDC(nullptr);
   HDC memory = CreateCompatibleDC(screen);
-  HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(shot.Handle()));
+  HGDIOBJ old = SelectObject(memory, static_cast<HBITMAP>(shot->Handle()));
   const BOOL copied = BitBlt(memory, 0, 0, width, height, screen, r.left, r.top, SRCCOPY);
   GdiFlush();
   SelectObject(memory, old);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);
-  if (!copied) return false;
+  return copied ? std::move(shot) : nullptr;
+}
+
+bool SaveWindowShot(HWND window, const std::string& path) {
+  const auto shot = TakeWindowShot(window);
+  if (!shot) return false;
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  WriteFileBytes(path, shot.ToBmp());
+  WriteFileBytes(path, shot->ToBmp());
   return true;
 }

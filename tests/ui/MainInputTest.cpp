@@ -218,3 +218,4 @@ TEST_F(MainInputTest, ADoubleClickOnTheTrayIconRestoresTheWindowAndAPressOpensIt
   EXPECT_EQ(WhileMenuOpen([icon] { RealClick(icon); }), main->PopupMenu1->Handle());
   EXPECT_EQ(WhileMenuOpen([icon] { RealClick(icon, true); }), main->PopupMenu1->Handle());
 }
+

@@ -97,6 +97,25 @@ TEST_F(PwdManageTest, CatalogsRecordsAndTheirFiles) {
   Sleep(200);
   app.ProcessMessages();
   EXPECT_TRUE(SaveWindowShot(window->Handle(), "screenshots/password-manager.bmp"));
+  // What must show: the grid's header in its colour, the catalogs' icons.
+  const auto shot = TakeWindowShot(window->Handle());
+  ASSERT_NE(shot, nullptr);
+  RECT frame;
+  GetWindowRect(window->Handle(), &frame);
+  auto at = [&](HWND control, POINT client) {
+    ClientToScreen(control, &client);
+    return shot->Pixel(client.x - frame.left, client.y - frame.top);
+  };
+  EXPECT_EQ(at(window->grdData->Handle(), {60, 3}), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)))
+      << "the grid's header row";
+  RECT text{};
+  TreeView_GetItemRect(window->tv->Handle(), window->tv->ItemOf(mail), &text, TRUE);
+  const TColor background = at(window->tv->Handle(), {text.right + 20, (text.top + text.bottom) / 2});
+  int iconPixels = 0;
+  for (int y = text.top; y < text.bottom; ++y)
+    for (int x = text.left - 19; x < text.left - 2; ++x)
+      if (at(window->tv->Handle(), {x, y}) != background) ++iconPixels;
+  EXPECT_GT(iconPixels, 40) << "the catalog's icon is drawn beside its name";
 }
 
 TEST_F(PwdManageTest, OnlyOkDeletesARecord) {
@@ -500,4 +519,35 @@ TEST_F(PwdDailyUseTest, HiddenPasswordsAreRememberedAndTheMenuIsPictured) {
   window->ppGrid->Popup(grid.left + 60, grid.top + 40);
   app.ProcessMessages();
   EXPECT_TRUE(shot);
+
+TEST_F(PwdManageTest, TheToolBarAndTheTreeMenuShowTheCatalogCommandsByTheirOwnNames) {
+  HWND bar = window->ToolBar1->Handle();
+  RECT button{};
+  ASSERT_TRUE(SendMessageA(bar, TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button)));
+  EXPECT_EQ(button.right - button.left, 68);
+  EXPECT_EQ(button.bottom - button.top, 36);
+  ASSERT_TRUE(SendMessageA(bar, TB_GETITEMRECT, 3, reinterpret_cast<LPARAM>(&button)));
+  EXPECT_EQ(button.right - button.left, 68) << "every button, whatever its caption";
+  EXPECT_EQ(window->actNewType->Caption(), "New Type");
+  EXPECT_EQ(window->actDelType->Caption(), "Del Type");
+  // A change of the commands' states leaves the names shown.
+  window->actNew->Execute();
+  window->actCancel->Execute();
+  auto buttonText = [bar](int index) {
+    TBBUTTON native{};
+    SendMessageA(bar, TB_GETBUTTON, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&native));
+    char text[64] = {};
+    SendMessageA(bar, TB_GETBUTTONTEXTA, static_cast<WPARAM>(native.idCommand), reinterpret_cast<LPARAM>(text));
+    return std::string(text);
+  };
+  EXPECT_EQ(buttonText(0), "New Catalog");
+  EXPECT_EQ(buttonText(1), "Del Catalog");
+  EXPECT_EQ(buttonText(3), "New");
+  HMENU menu = window->PopupMenu1->Handle();
+  char item[64] = {};
+  GetMenuStringA(menu, 0, item, sizeof item, MF_BYPOSITION);
+  EXPECT_STREQ(item, "New Catalog");
+  GetMenuStringA(menu, 1, item, sizeof item, MF_BYPOSITION);
+  EXPECT_STREQ(item, "Del Catalog");
+  EXPECT_EQ(window->tv->Images(), window->ImageList1);
 }

@@ -359,7 +359,7 @@ void TToolButton::SetToolBar(TToolBar* toolBar) {
 }
 
 void TToolButton::ActionChanged(TAction& action) {
-  text_ = action.Caption();
+  if (!ownCaption_) text_ = action.Caption();
   enabled_ = action.Enabled();
   visible_ = action.Visible();
   if (action.ImageIndex >= 0) ImageIndex = action.ImageIndex;
@@ -368,6 +368,7 @@ void TToolButton::ActionChanged(TAction& action) {
 
 void TToolButton::SetText(const std::string& text) {
   text_ = text;
+  ownCaption_ = action_ != nullptr; // a caption of its own outlives the action's changes
   if (toolBar_) toolBar_->RebuildButtons();
 }
 
@@ -401,6 +402,8 @@ void TToolBar::HandleCreated() {
 void TToolBar::RebuildButtons() {
   if (!HandleAllocated()) return;
   SendMessageA(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Images ? Images->Handle() : nullptr));
+  const bool fixedSize = ButtonWidth > 0 && ButtonHeight > 0;
+  if (fixedSize) SendMessageA(Handle(), TB_SETBUTTONWIDTH, 0, MAKELPARAM(ButtonWidth, ButtonWidth));
   while (SendMessageA(Handle(), TB_BUTTONCOUNT, 0, 0) > 0) SendMessageA(Handle(), TB_DELETEBUTTON, 0, 0);
   for (TToolButton* button : buttons_) {
     if (!button->Visible()) continue;
@@ -411,12 +414,14 @@ void TToolBar::RebuildButtons() {
       native.iBitmap = 8;
     } else {
       native.iBitmap = button->ImageIndex >= 0 ? button->ImageIndex : I_IMAGENONE;
-      native.fsStyle = BTNS_BUTTON | BTNS_AUTOSIZE;
+      native.fsStyle = BTNS_BUTTON | (fixedSize ? 0 : BTNS_AUTOSIZE);
       native.fsState = button->Enabled() ? TBSTATE_ENABLED : 0;
       native.iString = ShowCaptions ? reinterpret_cast<INT_PTR>(button->Caption().c_str()) : -1;
     }
     SendMessageA(Handle(), TB_ADDBUTTONSA, 1, reinterpret_cast<LPARAM>(&native));
   }
+  // The size is set after the buttons: adding one sizes them to their text again.
+  if (fixedSize) SendMessageA(Handle(), TB_SETBUTTONSIZE, 0, MAKELPARAM(ButtonWidth, ButtonHeight));
   SendMessageA(Handle(), TB_AUTOSIZE, 0, 0);
 }
 

@@ -169,6 +169,7 @@ private:
   friend class TToolBar;
   TToolBar* toolBar_ = nullptr;
   int command_;
+  bool ownCaption_ = false;
 };
 
 // Tool bar buttons drawn by the program: the handler may draw the button
@@ -184,6 +185,9 @@ public:
   TImageList* Images = nullptr;
   bool ShowCaptions = true; // captions under the images
   bool Flat = true;
+  // Every button this size when both are set; else each fits its caption.
+  int ButtonWidth = 0;
+  int ButtonHeight = 0;
   int ButtonCount() const { return static_cast<int>(buttons_.size()); }
   TToolButton* Buttons(int index) const { return buttons_.at(static_cast<std::size_t>(index)); }
   TToolBarCustomDrawEvent OnCustomDrawButton;

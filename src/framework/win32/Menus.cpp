@@ -46,6 +46,7 @@ TMenuItem::~TMenuItem() {
 
 void TMenuItem::SetCaption(const std::string& caption) {
   caption_ = caption;
+  ownCaption_ = action_ != nullptr; // a caption of its own outlives the action's changes
   Changed();
 }
 void TMenuItem::SetVisible(bool visible) {
@@ -100,7 +101,7 @@ void TMenuItem::SetAction(TAction* action) {
 }
 
 void TMenuItem::ActionChanged(TAction& action) {
-  caption_ = action.Caption();
+  if (!ownCaption_) caption_ = action.Caption();
   enabled_ = action.Enabled();
   visible_ = action.Visible();
   ImageIndex = action.ImageIndex;

@@ -72,6 +72,7 @@ private:
   TMenu* OwningMenu() const;
 
   std::string caption_;
+  bool ownCaption_ = false;
   std::string nativeText_; // what the native item shows, kept alive while it is built
   bool visible_ = true, enabled_ = true, checked_ = false, default_ = false;
   TMenuItem* parent_ = nullptr;
