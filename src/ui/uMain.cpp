@@ -69,6 +69,7 @@ TfMain::TfMain(TComponent* owner) : TfBase(owner) {
   tvObj->OnMouseDown = [this](TComponent* s, TMouseButton b, WPARAM k, int x, int y) { tvObjMouseDown(s, b, k, x, y); };
   tvObj->OnChange = [this](TComponent* s, TTreeNode* n) { tvObjChange(s, n); };
   tvObj->OnDblClick = [this](TComponent* s) { tvObjDblClick(s); };
+  tvObj->OnKeyDown = [this](TComponent* s, WORD& key, WPARAM keys) { tvObjKeyDown(s, key, keys); };
 
   Timer1 = new TTimer(this);
   Timer1->SetEnabled(false);
@@ -184,7 +185,8 @@ void TfMain::BuildMenus() {
   actAddType = act("actAddType", "Add Catalog", "Edit", [this] {
     std::string name;
     if (!InputQuery("New Catalog", "Catalog Name", name)) return;
-    FileList->AddCatalog(CurrentNode, name);
+    // The new catalog is shown and selected: what the next command acts on.
+    if (TTreeNode* added = FileList->AddCatalog(CurrentNode, name)) tvObj->SetSelected(added);
     SaveEntries();
   });
   actRemoveType = act("actRemoveType", "Remove Catalog", "Edit", [this] { RemoveCurrent("Remove the Catalog, Sure?", false); });
@@ -192,13 +194,16 @@ void TfMain::BuildMenus() {
   actAddFiles = act("actAddFiles", "Add Files", "Edit", [this] {
     if (!OpenDialog1->Execute()) return;
     std::vector<std::string> skipped;
+    TTreeNode* added = nullptr;
     for (const std::string& path : OpenDialog1->Files()) {
       if (path.size() > kEntryPathLength) {
         skipped.push_back(path);
         continue;
       }
-      ShowFileIcon(FileList->AddNode(CurrentNode, path, kNoteFile), path);
+      added = FileList->AddNode(CurrentNode, path, kNoteFile);
+      ShowFileIcon(added, path);
     }
+    ShowAdded(added);
     SaveEntries();
     if (!skipped.empty())
       MessageDlg("These files have paths longer than a catalog entry holds and were not added:\n" + skipped.front() +
@@ -426,10 +431,34 @@ void TfMain::tvObjChange(TComponent*, TTreeNode* node) {
 
 void TfMain::tvObjDblClick(TComponent*) { FileList->OpenNode(CurrentNode, false); }
 
-void TfMain::AddDroppedName(const std::string& name, std::vector<std::string>& skipped) {
+void TfMain::tvObjKeyDown(TComponent*, WORD& key, WPARAM) {
+  // Enter opens the selected entry as a double click does; Delete asks to
+  // remove it as the Edit menu's Remove command does.
+  TTreeNode* selected = tvObj->Selected();
+  const TNodeData* entry = EntryOf(selected);
+  if (!entry) return;
+  if (key == VK_RETURN) {
+    FileList->OpenNode(selected, false);
+    key = 0;
+  } else if (key == VK_DELETE) {
+    CurrentNode = selected;
+    (entry->NoteType == kNoteCatalog ? actRemoveType
+     : entry->NoteType == kNoteFolder ? actRemoveFolder
+                                      : actRemoveFile)
+        ->Execute();
+    key = 0;
+  }
+}
+
+void TfMain::ShowAdded(TTreeNode* node) {
+  // The catalogs above a new entry open, so it is never hidden.
+  if (node) tvObj->MakeVisible(node);
+}
+
+TTreeNode* TfMain::AddDroppedName(const std::string& name, std::vector<std::string>& skipped) {
   if (name.size() > kEntryPathLength) {
     skipped.push_back(name); // stored cut short it would name another place
-    return;
+    return nullptr;
   }
   const bool isFile = platform::Files().FileExists(name);
   TTreeNode* node = FileList->AddNode(CurrentNode, name, isFile ? kNoteFile : kNoteFolder);
@@ -440,6 +469,7 @@ void TfMain::AddDroppedName(const std::string& name, std::vector<std::string>& s
     node->SetSelectedIndex(1);
     node->SetStateIndex(1);
   }
+  return node;
 }
 
 void TfMain::DropFiles(HDROP drop) {
@@ -476,8 +506,11 @@ void TfMain::DropFiles(HDROP drop) {
     return;
   }
   std::vector<std::string> skipped;
-  for (UINT i = 0; i < count; ++i) AddDroppedName(DroppedName(drop, i), skipped);
+  TTreeNode* last = nullptr;
+  for (UINT i = 0; i < count; ++i)
+    if (TTreeNode* added = AddDroppedName(DroppedName(drop, i), skipped)) last = added;
   DragFinish(drop);
+  ShowAdded(last);
   SaveEntries();
   if (!skipped.empty())
     MessageDlg("These names are longer than a catalog entry holds and were not added:\n" + skipped.front() +

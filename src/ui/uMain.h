@@ -69,6 +69,7 @@ public:
   void tvObjMouseDown(TComponent* sender, TMouseButton button, WPARAM keys, int x, int y);
   void tvObjChange(TComponent* sender, TTreeNode* node);
   void tvObjDblClick(TComponent* sender);
+  void tvObjKeyDown(TComponent* sender, WORD& key, WPARAM keys);
   void Timer1Timer(TComponent* sender);
   void DropFiles(HDROP drop);
 
@@ -77,8 +78,9 @@ private:
   void BuildDiskMenu();
   // The context menu and the Edit submenu for the node's kind.
   void ChooseMenus(TTreeNode* node, bool catalogWithoutNode);
-  void AddDroppedName(const std::string& name, std::vector<std::string>& skipped);
+  TTreeNode* AddDroppedName(const std::string& name, std::vector<std::string>& skipped);
   void ShowFileIcon(TTreeNode* node, const std::string& path);
+  void ShowAdded(TTreeNode* node);
   bool Confirm(const std::string& question);
   void RemoveCurrent(const char* question, bool fromDisk);
   // Writes the entries table after a change; a failure is told, naming the file.

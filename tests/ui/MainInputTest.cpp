@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "framework/win32/Forms.h"
+#include "framework/win32/StdCtrls.h"
 #include "support/ModalDriver.h"
 #include "support/RealInput.h"
 #include "support/StoreFixture.h"
@@ -219,3 +220,65 @@ TEST_F(MainInputTest, ADoubleClickOnTheTrayIconRestoresTheWindowAndAPressOpensIt
   EXPECT_EQ(WhileMenuOpen([icon] { RealClick(icon, true); }), main->PopupMenu1->Handle());
 }
 
+
+TEST_F(MainInputTest, TheTreeFromTheKeyboardEnterOpensDeleteRemovesAndNewEntriesShow) {
+  RecordingShell recording;
+  platform::ScopedServices recorded(nullptr, &recording);
+  TTreeNode* cat = FileList->AddCatalog(nullptr, "Cat");
+  TTreeNode* file = FileList->AddNode(cat, "C:\\Data\\Report.txt", kNoteFile);
+  PumpFor(50);
+  ASSERT_FALSE(TreeView_GetItemState(main->tvObj->Handle(), main->tvObj->ItemOf(cat), TVIS_EXPANDED) & TVIS_EXPANDED);
+
+  // A catalog added from the catalog's menu under the collapsed one shows, selected.
+  driver.When("TForm", [](HWND) { RunSteps({[] { RealType("Sub"); }, [] { RealKey(VK_RETURN); }}); });
+  // Once the menu is open, Down and Enter choose its first item, "Add Catalog".
+  SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    if (!OpenMenuWindow()) return;
+    KillTimer(nullptr, timer);
+    RealKey(VK_DOWN);
+    RealKey(VK_RETURN);
+  });
+  RealClick(ScreenOf(cat), true);
+  PumpFor(1500);
+  ASSERT_EQ(cat->Count(), 2);
+  TTreeNode* sub = cat->Item(1);
+  EXPECT_EQ(sub->Text(), "Sub");
+  EXPECT_TRUE(TreeView_GetItemState(main->tvObj->Handle(), main->tvObj->ItemOf(cat), TVIS_EXPANDED) & TVIS_EXPANDED);
+  EXPECT_EQ(main->tvObj->Selected(), sub);
+
+  // Enter on a file opens it, once; on a catalog nothing.
+  SetForegroundWindow(main->Handle());
+  main->tvObj->SetFocus();
+  PumpFor(100);
+  RealKey(VK_RETURN);
+  PumpFor(200);
+  EXPECT_TRUE(recording.executions.empty()) << "a catalog opens nothing";
+  RealKey(VK_UP); // the file, above the new catalog
+  PumpFor(100);
+  ASSERT_EQ(main->tvObj->Selected(), file);
+  RealKey(VK_RETURN);
+  PumpFor(200);
+  ASSERT_EQ(recording.executions.size(), 1u);
+  EXPECT_EQ(recording.executions[0].file, "C:\\Data\\Report.txt");
+
+  // Delete asks as "Remove File" does; No keeps the entry, OK removes it.
+  std::vector<std::string> asked;
+  for (WORD answer : {VK_ESCAPE, VK_RETURN})
+    driver.When("TMessageForm", [&asked, answer](HWND box) {
+      auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
+      for (int i = 0; form && i < form->ComponentCount(); ++i)
+        if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) asked.push_back(label->Caption());
+      RealKey(answer);
+    });
+  RealKey(VK_DELETE);
+  PumpFor(600);
+  EXPECT_EQ(cat->Count(), 2) << "Escape keeps it";
+  SetForegroundWindow(main->Handle());
+  main->tvObj->SetFocus();
+  PumpFor(100);
+  RealKey(VK_DELETE);
+  PumpFor(600);
+  EXPECT_EQ(cat->Count(), 1);
+  EXPECT_EQ(asked, (std::vector<std::string>{"Remove the file, Sure?", "Remove the file, Sure?"}));
+  EXPECT_EQ(FileList->DataSet().RecordCount(), 2);
+}

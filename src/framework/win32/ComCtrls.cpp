@@ -107,6 +107,10 @@ void TTreeView::SetSelected(TTreeNode* node) {
   SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? ItemOf(node) : nullptr));
 }
 
+void TTreeView::MakeVisible(TTreeNode* node) {
+  if (HTREEITEM item = node ? ItemOf(node) : nullptr) SendMessageA(Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
+}
+
 TTreeNode* TTreeView::GetNodeAt(int x, int y) {
   TVHITTESTINFO hit{};
   hit.pt = {x, y};

@@ -52,6 +52,8 @@ public:
 
   TTreeNode* Selected();
   void SetSelected(TTreeNode* node);
+  // Opens the nodes above it and scrolls it into view; the selection stays.
+  void MakeVisible(TTreeNode* node);
   // The node at a point of the client area, or none.
   TTreeNode* GetNodeAt(int x, int y);
   // The native item of a node (for tests and skinning).
