@@ -282,3 +282,131 @@ TEST_F(MainInputTest, TheTreeFromTheKeyboardEnterOpensDeleteRemovesAndNewEntries
   EXPECT_EQ(asked, (std::vector<std::string>{"Remove the file, Sure?", "Remove the file, Sure?"}));
   EXPECT_EQ(FileList->DataSet().RecordCount(), 2);
 }
+
+namespace {
+
+// A native menu as a person reads it: captions (shortcut after a tab),
+// "-" for a separator, "(off)" for a disabled item, "[...]" around a submenu.
+std::string Read(HMENU menu) {
+  std::string text;
+  for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    char caption[128] = {};
+    info.fMask = MIIM_FTYPE | MIIM_STATE | MIIM_STRING | MIIM_SUBMENU;
+    info.dwTypeData = caption;
+    info.cch = sizeof caption;
+    GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info);
+    if (!text.empty()) text += "|";
+    if (info.fType & MFT_SEPARATOR) {
+      text += "-";
+      continue;
+    }
+    text += caption;
+    if (info.fState & MFS_DISABLED) text += "(off)";
+    if (info.hSubMenu) text += "[" + Read(info.hSubMenu) + "]";
+  }
+  return text;
+}
+
+} // namespace
+
+TEST_F(MainInputTest, TheMenusAsTheyShowAndChoosingFromThem) {
+  const std::string system = "MyComputer|Explorer|My Documents|Network Neiborhood|Recycle Bin";
+  HMENU bar = GetMenu(main->Handle());
+  std::string disk;
+  for (int i = 0; i < main->mnuDisk->Count(); ++i) disk += (i ? "|" : "") + main->mnuDisk->Items(i)->Caption();
+  const std::string edit = "Edit[Catalog[Add Catalog|Remove Catalog|Delete Catalog|-|Add Files]|"
+                           "Folder[Open Folder|Find...|-|Remove Folder|Delete Folder]|"
+                           "File[Open File|Open Folder of the File|-|Remove File|Delete File]]";
+  EXPECT_EQ(Read(bar), "File[Change Password|-|Password Manager|-|Exit]|" + edit + "|" +
+                           (disk.empty() ? std::string("Disk") : "Disk[" + disk + "]") + "|System[" + system +
+                           "]|Help[Help on line|Plimet on the Web|About Me]");
+  EXPECT_EQ(Read(main->ppType->Handle()), "Add Catalog|Remove Catalog|Delete Catalog|-|Add Files");
+  EXPECT_EQ(Read(main->ppDir->Handle()), "Open Folder|Find...|-|Remove Folder|Delete Folder");
+  EXPECT_EQ(Read(main->ppFile->Handle()), "Open File|Open Folder of the File|-|Remove File|Delete File");
+  EXPECT_EQ(Read(main->PopupMenu1->Handle()),
+            "Change Password|Tools[" + system + "]|Password Manager|Minimize|Restore|-|Exit");
+
+  // A press on a folder leaves only the Edit menu's Folder submenu on.
+  TTreeNode* dir = FileList->AddNode(nullptr, "C:\\windows", kNoteFolder);
+  PumpFor(50);
+  WhileMenuOpen([this, dir] { RealClick(ScreenOf(dir), true); });
+  EXPECT_EQ(Read(GetSubMenu(bar, 1)), "Catalog(off)[Add Catalog|Remove Catalog|Delete Catalog|-|Add Files]|"
+                                      "Folder[Open Folder|Find...|-|Remove Folder|Delete Folder]|"
+                                      "File(off)[Open File|Open Folder of the File|-|Remove File|Delete File]");
+
+  // Help > About Me chosen with the keyboard opens the about box, which shows what it must.
+  std::vector<std::string> texts;
+  bool bold = false;
+  driver.When("TfAbout", [&texts, &bold](HWND box) {
+    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
+    for (int i = 0; form && i < form->ComponentCount(); ++i) {
+      auto* control = dynamic_cast<TControl*>(form->Components(i));
+      if (!control || control->Caption().empty()) continue;
+      texts.push_back(control->Caption());
+      if (control->Caption() == "Plimet") bold = control->Font.Bold() && control->Font.Size() >= 14;
+    }
+    RealKey(VK_RETURN);
+  });
+  SetForegroundWindow(main->Handle());
+  main->tvObj->SetFocus();
+  // Keys gone astray would leave a menu open: it is closed after a while.
+  const UINT_PTR guard = SetTimer(nullptr, 0, 4000, [](HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    for (int i = 0; i < 3; ++i) RealKey(VK_ESCAPE);
+  });
+  RealKey(VK_F10);
+  for (int i = 0; i < 4; ++i) RealKey(VK_RIGHT); // File, Edit, Disk, System, Help
+  RealKey(VK_DOWN);
+  RealKey(VK_UP); // round to the last item: About Me
+  RealKey(VK_RETURN);
+  PumpFor(1500);
+  KillTimer(nullptr, guard);
+  EXPECT_EQ(driver.Pending(), 0u) << "the about box opened";
+  EXPECT_EQ(texts, (std::vector<std::string>{"Plimet", "Vsersion 1.0", kWebsite, "OK"}));
+  EXPECT_TRUE(bold) << "the product name in large bold type";
+}
+
+TEST_F(MainInputTest, TheCloseBoxHidesTheWindowAndKeepsTheProgram) {
+  POINT close{};
+  ASSERT_TRUE(FindCaptionButton(main->Handle(), HTCLOSE, close));
+  RealClick(close);
+  PumpFor(300);
+  EXPECT_FALSE(IsWindowVisible(main->Handle())) << "sent to the notification area";
+  EXPECT_TRUE(main->TrayIcon1->Visible());
+  EXPECT_FALSE(app.Terminated());
+  EXPECT_TRUE(IsWindow(main->Handle()));
+}
+
+class DiskMenuTest : public StoreTest {
+protected:
+  DiskMenuTest() {
+    recording.driveStrings = std::string("C:\\\0D:\\\0", 8) + '\0';
+    dm = std::make_unique<TDM>();
+    LogIn("anna", "pw");
+    main = std::make_unique<TfMain>(&app);
+    app.SetMainForm(main.get());
+    main->SetUp();
+    main->Show();
+  }
+  RecordingShell recording;
+  platform::ScopedServices recorded{nullptr, &recording};
+  TApplication app;
+  std::unique_ptr<TDM> dm;
+  std::unique_ptr<TfMain> main;
+};
+
+TEST_F(DiskMenuTest, OneItemPerDriveEachExploringItsRoot) {
+  ASSERT_EQ(main->mnuDisk->Count(), 2);
+  EXPECT_EQ(main->mnuDisk->Items(0)->Caption(), "C:\\");
+  EXPECT_EQ(main->mnuDisk->Items(1)->Caption(), "D:\\");
+  EXPECT_EQ(main->mnuDisk->Items(1)->ImageIndex, 1);
+  // Chosen in the menu bar: the menu's command message runs it.
+  SendMessageA(main->Handle(), WM_COMMAND, main->mnuDisk->Items(1)->Command(), 0);
+  ASSERT_FALSE(recording.executions.empty());
+  EXPECT_EQ(recording.executions.back().operation, "explore");
+  EXPECT_EQ(recording.executions.back().file, "D:\\");
+  EXPECT_EQ(recording.executions.back().show, SW_SHOWNOACTIVATE);
+  EXPECT_EQ(recording.executions.back().owner, reinterpret_cast<std::uintptr_t>(main->Handle()));
+}
