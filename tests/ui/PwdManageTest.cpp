@@ -519,6 +519,7 @@ TEST_F(PwdDailyUseTest, HiddenPasswordsAreRememberedAndTheMenuIsPictured) {
   window->ppGrid->Popup(grid.left + 60, grid.top + 40);
   app.ProcessMessages();
   EXPECT_TRUE(shot);
+}
 
 TEST_F(PwdManageTest, TheToolBarAndTheTreeMenuShowTheCatalogCommandsByTheirOwnNames) {
   HWND bar = window->ToolBar1->Handle();
