@@ -410,3 +410,32 @@ TEST_F(DiskMenuTest, OneItemPerDriveEachExploringItsRoot) {
   EXPECT_EQ(recording.executions.back().show, SW_SHOWNOACTIVATE);
   EXPECT_EQ(recording.executions.back().owner, reinterpret_cast<std::uintptr_t>(main->Handle()));
 }
+
+TEST_F(MainInputTest, TheSizeGripFollowsTheWindowsSize) {
+  HWND bar = main->StatusBar1->Handle();
+  auto grip = [bar](const RECT& client) { // the pixels of the bar's right end that are not its face
+    const POINT origin = ScreenPoint(bar, {0, 0});
+    const COLORREF face =
+        ScreenPixels({origin.x + 20, origin.y + client.bottom / 2, origin.x + 21, origin.y + client.bottom / 2 + 1})
+            .front();
+    const auto end = ScreenPixels(
+        {origin.x + client.right - 14, origin.y + 2, origin.x + client.right, origin.y + client.bottom - 1});
+    return end.size() - static_cast<std::size_t>(std::count(end.begin(), end.end(), face));
+  };
+  RECT normal;
+  GetClientRect(bar, &normal);
+  ASSERT_GT(grip(normal), 10u) << "the grip in the corner";
+  POINT maximize{};
+  ASSERT_TRUE(FindCaptionButton(main->Handle(), HTMAXBUTTON, maximize));
+  RealClick(maximize);
+  PumpFor(400);
+  ASSERT_TRUE(IsZoomed(main->Handle()));
+  RECT zoomed;
+  GetClientRect(bar, &zoomed);
+  ASSERT_GT(zoomed.right, normal.right + 40);
+  EXPECT_EQ(grip(normal), 0u) << "nothing left where the grip was";
+  ShowWindow(main->Handle(), SW_RESTORE);
+  PumpFor(300);
+  GetClientRect(bar, &normal);
+  EXPECT_GT(grip(normal), 10u) << "the grip back in the corner";
+}

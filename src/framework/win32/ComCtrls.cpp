@@ -218,6 +218,13 @@ void TStatusBar::HandleCreated() {
   SendMessageA(Handle(), SB_SETTEXTA, 255, reinterpret_cast<LPARAM>(simpleText_.c_str()));
 }
 
+void TStatusBar::WndProc(TMessage& message) {
+  TWinControl::WndProc(message);
+  // The bar draws its size grip at its right end: all of it is painted again
+  // when its size changes, or the grip would stay where it was.
+  if (message.Msg == WM_SIZE) InvalidateRect(Handle(), nullptr, TRUE);
+}
+
 void TStatusBar::SetSimpleText(const std::string& text) {
   simpleText_ = text;
   if (HandleAllocated()) SendMessageA(Handle(), SB_SETTEXTA, 255, reinterpret_cast<LPARAM>(text.c_str()));

@@ -99,6 +99,7 @@ public:
 protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
+  void WndProc(TMessage& message) override;
 
 private:
   std::string simpleText_;
