@@ -1,7 +1,7 @@
 // A skin archive from anywhere, through the whole load path: the archive
 // and its inflater, the skin data file, the bitmaps, the key lookups, the
-// resource sets and a nine-part drawing. Refused with ESkinError or loaded;
-// never a crash, never a read outside a buffer.
+// resource sets and a nine-part drawing. Refused with ESkinError or
+// EBitmapError, or loaded; never a crash, never a read outside a buffer.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -22,6 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   try {
     reader.Load(path, size % 2 ? "pw" : "");
   } catch (const ESkinError&) {
+    return 0;
+  } catch (const EBitmapError&) { // an unreadable bitmap says so in its own words
     return 0;
   }
   for (int key = 0; key < kSkinColorCount; ++key) (void)reader.GetColor(static_cast<TSkinColorKey>(key));
