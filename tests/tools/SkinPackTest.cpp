@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "skin/SkinFile.h"
+#include "skinpack/SkinWriter.h"
+#include "support/SkinArchiveBuilder.h"
 #include "support/TempFolder.h"
 
 namespace {
@@ -70,6 +72,18 @@ TEST(SkinPack, BuildsArchivesThatLoadBackWhole) {
     EXPECT_NE(listed.out.find("flag SKIN2_BUTTONTRANS=1\n"), std::string::npos);
     EXPECT_NE(listed.out.find("string SKIN_NAME=Deep Cyan\n"), std::string::npos);
   }
+}
+
+TEST(SkinPack, AnUnreadableBitmapIsToldInItsOwnWords) {
+  TempFolder folder;
+  std::string bmp = TBitmap(4, 4).ToBmp();
+  bmp[28] = 15; // bits per pixel no bitmap has
+  SkinArchiveSpec spec;
+  spec.content = EncodeSkinData({BitmapValue("SKIN2_BUTTON", bmp)});
+  WriteFileBytes(folder / "bad.ssk", BuildSkinArchive(spec));
+  const Result listed = Pack({"list", folder / "bad.ssk"});
+  EXPECT_EQ(listed.status, 1);
+  EXPECT_EQ(listed.err, "Bitmap image is not valid (bits per pixel)\n");
 }
 
 TEST(SkinPack, EncryptedArchivesRefuseWrongPasswords) {

@@ -79,6 +79,9 @@ int List(const std::vector<std::string>& args, std::ostream& out, std::ostream& 
   } catch (const ESkinError& error) {
     err << error.what() << '\n';
     return 1;
+  } catch (const EBitmapError& error) { // an unreadable bitmap, in its own words
+    err << error.what() << '\n';
+    return 1;
   }
   return 0;
 }
