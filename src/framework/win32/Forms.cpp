@@ -41,6 +41,7 @@ TApplication::TApplication() : TComponent(nullptr), title_("Plimet"), previous_(
 }
 
 TApplication::~TApplication() {
+  for (TApplicationEvents* events : events_) events->application_ = nullptr;
   // Forms go first, while the owner window still exists.
   while (ComponentCount() > 0) delete Components(ComponentCount() - 1);
   while (!forms_.empty()) delete forms_.back();
@@ -72,6 +73,13 @@ bool TApplication::ProcessMessage(MSG& message) {
     return true;
   }
   bool handled = false;
+  // A copy: a handler may free its events object, or make another.
+  const std::vector<TApplicationEvents*> listeners(events_.rbegin(), events_.rend());
+  for (TApplicationEvents* events : listeners) {
+    if (std::find(events_.begin(), events_.end(), events) == events_.end() || !events->OnMessage) continue;
+    events->OnMessage(message, handled);
+    if (handled) return true;
+  }
   if (OnMessage) OnMessage(message, handled);
   if (handled) return true;
   if (message.message == WM_KEYDOWN &&
@@ -181,6 +189,18 @@ void TApplication::ShowException(const std::string& text) {
   HWND owner = GetActiveWindow();
   MessageBoxA(owner ? owner : handle_, text.c_str(), title_.c_str(), MB_OK | MB_ICONSTOP);
   showingException_ = false;
+}
+
+// --- TApplicationEvents -------------------------------------------------------------
+
+TApplicationEvents::TApplicationEvents(TComponent* owner) : TComponent(owner), application_(Application) {
+  if (application_) application_->events_.push_back(this);
+}
+
+TApplicationEvents::~TApplicationEvents() {
+  if (!application_) return; // the application went first
+  auto& events = application_->events_;
+  events.erase(std::remove(events.begin(), events.end(), this), events.end());
 }
 
 // --- TForm ------------------------------------------------------------------------

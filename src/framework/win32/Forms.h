@@ -37,6 +37,8 @@ class TForm;
 class TButton;
 class TMainMenu;
 
+class TApplicationEvents;
+
 class TApplication : public TComponent {
 public:
   TApplication();
@@ -70,6 +72,8 @@ public:
 
 private:
   friend class TForm;
+  friend class TApplicationEvents;
+  std::vector<TApplicationEvents*> events_; // in the order they were made
   bool ProcessMessage(MSG& message);
   // F10, Alt, Shift+F10 and the menu key. True when the key was used.
   bool MenuKey(const MSG& message);
@@ -87,6 +91,22 @@ private:
 
 // The one application object of the process (set by its constructor).
 extern TApplication* Application;
+
+// The application's events for a component that needs them (a form's skin
+// engine for the shortcuts of its menu bar). Several may live at once: each
+// sees every message, the newest first, until one handles it; the
+// application's own OnMessage comes last.
+class TApplicationEvents : public TComponent {
+public:
+  explicit TApplicationEvents(TComponent* owner);
+  ~TApplicationEvents() override;
+  PLIMET_CLASS_NAME(TApplicationEvents)
+  std::function<void(MSG& message, bool& handled)> OnMessage;
+
+private:
+  friend class TApplication;
+  TApplication* application_; // none once the application has gone
+};
 
 class TForm : public TWinControl {
 public:

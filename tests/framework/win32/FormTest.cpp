@@ -228,6 +228,34 @@ TEST_F(FormTest, WhateverEscapesACallbackEndsInTheErrorBox) {
   EXPECT_EQ(driver.MessageBoxCaptions()[0], "Plimet");
 }
 
+TEST_F(FormTest, SeveralApplicationEventsSeeEveryMessageNewestFirst) {
+  std::vector<std::string> seen;
+  TForm form(&app);
+  auto* first = new TApplicationEvents(&form);
+  auto* second = new TApplicationEvents(&form);
+  first->OnMessage = [&seen](MSG& message, bool&) {
+    if (message.message == WM_APP + 7) seen.push_back("first");
+  };
+  second->OnMessage = [&seen](MSG& message, bool& handled) {
+    if (message.message != WM_APP + 7) return;
+    seen.push_back("second");
+    handled = message.wParam == 1; // a shortcut it knows: taken, no one else sees it
+  };
+  app.OnMessage = [&seen](MSG& message, bool&) {
+    if (message.message == WM_APP + 7) seen.push_back("application");
+  };
+  PostMessageA(app.Handle(), WM_APP + 7, 0, 0);
+  PostMessageA(app.Handle(), WM_APP + 7, 1, 0);
+  app.ProcessMessages();
+  EXPECT_EQ(seen, (std::vector<std::string>{"second", "first", "application", "second"}));
+  seen.clear();
+  delete second;
+  PostMessageA(app.Handle(), WM_APP + 7, 1, 0);
+  app.ProcessMessages();
+  EXPECT_EQ(seen, (std::vector<std::string>{"first", "application"})) << "a freed one hears nothing";
+  app.OnMessage = nullptr;
+}
+
 TEST_F(FormTest, AlignedChildrenFillTheClientArea) {
   TForm form(&app);
   form.SetClientSize(200, 150);
