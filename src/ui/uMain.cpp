@@ -45,7 +45,7 @@ TfMain::TfMain(TComponent* owner) : TfBase(owner) {
   ImageList3 = new TImageList(this);
   AddResourceImages(ImageList3, "TREEIMAGES");
   Icon = static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), "MAINICON", IMAGE_ICON, 16, 16, 0));
-  if (Icon) icons_.push_back(Icon);
+  if (Icon) icons_.emplace_back(Icon);
   ImageList2 = new TImageList(this);
   ImageList2->AddIcon(Icon);
 
@@ -104,7 +104,6 @@ TfMain::~TfMain() {
   TrayIcon1->SetVisible(false);
   // The entries table outlives the window (it is saved at exit); its tree does not.
   if (FileList) FileList->DetachTree();
-  for (HICON icon : icons_) DestroyIcon(icon);
 }
 
 bool TfMain::SetUp() {

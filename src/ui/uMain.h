@@ -11,6 +11,7 @@
 #include "framework/win32/ComCtrls.h"
 #include "framework/win32/Dialogs.h"
 #include "framework/win32/ExtCtrls.h"
+#include "framework/win32/Gdi.h"
 #include "framework/win32/Menus.h"
 #include "framework/win32/TrayIcon.h"
 #include "ui/Docking.h"
@@ -93,7 +94,7 @@ private:
   TDocking docking_;
   TWndMethod savedTreeProc_;
   bool pressing_ = false; // while the tree handles a mouse press
-  std::vector<HICON> icons_;
+  std::vector<gdi::TIconHandle> icons_; // the window's own icons, freed with it
 };
 
 // Creates the main window, sets it up, shows it modally until the

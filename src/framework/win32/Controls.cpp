@@ -1,5 +1,7 @@
 #include "framework/win32/Controls.h"
 
+#include "framework/win32/Gdi.h"
+
 #include <windowsx.h>
 
 #include <algorithm>
@@ -15,9 +17,8 @@ COLORREF ColorToRGB(TColor color) {
 }
 
 void FillColor(HDC dc, const RECT& rect, TColor color) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  FillRect(dc, &rect, brush);
-  DeleteObject(brush);
+  const gdi::TBrush brush(CreateSolidBrush(ColorToRGB(color)));
+  FillRect(dc, &rect, brush.Get());
 }
 
 std::string WindowText(HWND window) {
@@ -37,9 +38,7 @@ TFont::~TFont() {
 }
 
 int TFont::Height() const {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
-  ReleaseDC(nullptr, screen);
+  const int dpi = GetDeviceCaps(gdi::TClientDC(nullptr).Get(), LOGPIXELSY);
   return -MulDiv(size_, dpi, 72);
 }
 
@@ -181,7 +180,6 @@ TWinControl::~TWinControl() {
   DestroyComponents();
   DestroyHandle();
   while (!controls_.empty()) delete controls_.back(); // each leaves this list
-  if (backgroundBrush_) DeleteObject(backgroundBrush_);
 }
 
 namespace {
@@ -469,11 +467,10 @@ void TWinControl::WndProc(TMessage& m) {
       SetBkColor(dc, ColorToRGB(color));
       SetTextColor(dc, ColorToRGB(child->EffectiveFont().Color));
       if (child->backgroundColor_ != color || !child->backgroundBrush_) {
-        if (child->backgroundBrush_) DeleteObject(child->backgroundBrush_);
-        child->backgroundBrush_ = CreateSolidBrush(ColorToRGB(color));
+        child->backgroundBrush_.Reset(CreateSolidBrush(ColorToRGB(color)));
         child->backgroundColor_ = color;
       }
-      m.Result = reinterpret_cast<LRESULT>(child->backgroundBrush_);
+      m.Result = reinterpret_cast<LRESULT>(child->backgroundBrush_.Get());
       return;
     }
     break;
@@ -565,10 +562,8 @@ void TWinControl::WndProc(TMessage& m) {
     break;
   case WM_PAINT:
     if (defaultProc_ == DefWindowProcA) {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(handle_, &ps);
-      PaintGraphicChildren(dc);
-      EndPaint(handle_, &ps);
+      const gdi::TPaintDC dc(handle_);
+      PaintGraphicChildren(dc.Get());
       return;
     }
     // A system control (a group box) paints itself; controls without a
@@ -576,9 +571,7 @@ void TWinControl::WndProc(TMessage& m) {
     if (std::any_of(controls_.begin(), controls_.end(),
                     [](TControl* c) { return !dynamic_cast<TWinControl*>(c); })) {
       DefaultHandler(m);
-      HDC dc = GetDC(handle_);
-      PaintGraphicChildren(dc);
-      ReleaseDC(handle_, dc);
+      PaintGraphicChildren(gdi::TClientDC(handle_).Get());
       return;
     }
     break;
@@ -591,10 +584,8 @@ void TWinControl::WndProc(TMessage& m) {
 
 void TCustomControl::WndProc(TMessage& m) {
   if (m.Msg == WM_PAINT) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(Handle(), &ps);
-    Paint(dc);
-    EndPaint(Handle(), &ps);
+    const gdi::TPaintDC dc(Handle());
+    Paint(dc.Get());
     return;
   }
   TWinControl::WndProc(m);

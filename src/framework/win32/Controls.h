@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "framework/Component.h"
+#include "framework/win32/Gdi.h"
 #include "framework/win32/ActnList.h"
 #include "framework/win32/Messages.h"
 #include "platform/Color.h"
@@ -225,7 +226,7 @@ private:
   std::vector<TControl*> controls_;
   bool mouseInside_ = false;
   int lastClientWidth_ = -1, lastClientHeight_ = -1; // for anchored children
-  HBRUSH backgroundBrush_ = nullptr;
+  gdi::TBrush backgroundBrush_; // for children on our background
   TColor backgroundColor_ = kNoColor;
   bool destroying_ = false;
 };

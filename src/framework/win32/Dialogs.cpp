@@ -1,5 +1,7 @@
 #include "framework/win32/Dialogs.h"
 
+#include "framework/win32/Gdi.h"
+
 #include <commdlg.h>
 
 #include <algorithm>
@@ -20,11 +22,9 @@ public:
 protected:
   void WndProc(TMessage& m) override {
     if (m.Msg == WM_PAINT && TypeIcon) {
-      PAINTSTRUCT ps;
-      HDC dc = BeginPaint(Handle(), &ps);
-      DrawIconEx(dc, 12, 12, TypeIcon, 32, 32, 0, nullptr, DI_NORMAL);
-      PaintGraphicChildren(dc);
-      EndPaint(Handle(), &ps);
+      const gdi::TPaintDC dc(Handle());
+      DrawIconEx(dc.Get(), 12, 12, TypeIcon, 32, 32, 0, nullptr, DI_NORMAL);
+      PaintGraphicChildren(dc.Get());
       return;
     }
     TForm::WndProc(m);
@@ -56,12 +56,10 @@ int ButtonResult(TMsgDlgBtn button) {
 }
 
 SIZE TextSize(const TFont& font, const std::string& text, int maxWidth) {
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, font.Handle());
+  const gdi::TClientDC screen(nullptr);
+  const gdi::TSelection selected(screen.Get(), font.Handle());
   RECT r{0, 0, maxWidth, 0};
-  DrawTextA(screen, text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
+  DrawTextA(screen.Get(), text.c_str(), -1, &r, DT_CALCRECT | DT_WORDBREAK | DT_NOPREFIX);
   return {r.right, r.bottom};
 }
 

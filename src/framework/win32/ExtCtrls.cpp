@@ -1,5 +1,7 @@
 #include "framework/win32/ExtCtrls.h"
 
+#include "framework/win32/Gdi.h"
+
 TTimer::TTimer(TComponent* owner)
     : TComponent(owner), window_([this](UINT msg, WPARAM, LPARAM, LRESULT&) {
         if (msg != WM_TIMER) return false;
@@ -37,12 +39,10 @@ void TImage::PaintOn(HDC dc) {
   if (!Bitmap) return;
   BITMAP info{};
   GetObjectA(Bitmap, sizeof info, &info);
-  HDC memory = CreateCompatibleDC(dc);
-  HGDIOBJ old = SelectObject(memory, Bitmap);
-  StretchBlt(dc, r.left, r.top, Stretch ? width_ : info.bmWidth, Stretch ? height_ : info.bmHeight, memory, 0, 0,
-             info.bmWidth, info.bmHeight, SRCCOPY);
-  SelectObject(memory, old);
-  DeleteDC(memory);
+  const gdi::TCompatibleDC memory(dc);
+  const gdi::TSelection picture(memory.Get(), Bitmap);
+  StretchBlt(dc, r.left, r.top, Stretch ? width_ : info.bmWidth, Stretch ? height_ : info.bmHeight, memory.Get(), 0,
+             0, info.bmWidth, info.bmHeight, SRCCOPY);
 }
 
 // --- TSplitter -----------------------------------------------------------------------
@@ -125,13 +125,13 @@ void TLinkLabel::Paint(HDC dc) {
   LOGFONTA font{};
   GetObjectA(EffectiveFont().Handle(), sizeof font, &font);
   font.lfUnderline = TRUE;
-  HFONT underlined = CreateFontIndirectA(&font);
-  HGDIOBJ old = SelectObject(dc, underlined);
-  SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, enabled_ ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
-  DrawTextA(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
-  SelectObject(dc, old);
-  DeleteObject(underlined);
+  {
+    const gdi::TFontHandle underlined(CreateFontIndirectA(&font));
+    const gdi::TSelection selected(dc, underlined.Get());
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, enabled_ ? RGB(0, 102, 204) : GetSysColor(COLOR_GRAYTEXT));
+    DrawTextA(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_LEFT | DT_VCENTER | DT_NOPREFIX);
+  }
   if (Focused()) DrawFocusRect(dc, &r);
 }
 

@@ -143,6 +143,21 @@ private:
   HDC dc_;
 };
 
+// A DC made like another, with no picture of its own (to draw a bitmap from).
+class TCompatibleDC {
+public:
+  explicit TCompatibleDC(HDC like) : dc_(CreateCompatibleDC(like)) {}
+  ~TCompatibleDC() {
+    if (dc_) DeleteDC(dc_);
+  }
+  TCompatibleDC(const TCompatibleDC&) = delete;
+  TCompatibleDC& operator=(const TCompatibleDC&) = delete;
+  HDC Get() const { return dc_; }
+
+private:
+  HDC dc_;
+};
+
 // An off-screen picture of a size, drawn into and then copied to a DC in
 // one block transfer.
 class TMemoryDC {

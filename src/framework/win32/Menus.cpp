@@ -1,5 +1,7 @@
 #include "framework/win32/Menus.h"
 
+#include "framework/win32/Gdi.h"
+
 #include <cctype>
 
 #include <algorithm>
@@ -272,9 +274,8 @@ bool DispatchMenuOwnerDraw(UINT msg, LPARAM lParam, LRESULT& result) {
     auto* item = reinterpret_cast<TMenuItem*>(measure->itemData);
     int width = 80, height = 21;
     if (item->OnMeasureItem) {
-      HDC dc = GetDC(nullptr);
-      item->OnMeasureItem(item, dc, width, height);
-      ReleaseDC(nullptr, dc);
+      const gdi::TClientDC screen(nullptr);
+      item->OnMeasureItem(item, screen.Get(), width, height);
     }
     measure->itemWidth = static_cast<UINT>(width);
     measure->itemHeight = static_cast<UINT>(height);

@@ -1,5 +1,7 @@
 #include "framework/win32/StdCtrls.h"
 
+#include "framework/win32/Gdi.h"
+
 #include "framework/win32/Forms.h"
 
 #include <algorithm>
@@ -20,12 +22,12 @@ void TLabel::SetText(const std::string& text) {
 
 void TLabel::AdjustSize() {
   if (!AutoSize || WordWrap) return;
-  HDC screen = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(screen, EffectiveFont().Handle());
   RECT r{0, 0, 0, 0};
-  DrawTextA(screen, text_.empty() ? " " : text_.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
-  SelectObject(screen, old);
-  ReleaseDC(nullptr, screen);
+  {
+    const gdi::TClientDC screen(nullptr);
+    const gdi::TSelection font(screen.Get(), EffectiveFont().Handle());
+    DrawTextA(screen.Get(), text_.empty() ? " " : text_.c_str(), -1, &r, DT_CALCRECT | DT_SINGLELINE);
+  }
   SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
 }
 
@@ -34,11 +36,10 @@ void TLabel::PaintOn(HDC dc) {
   if (!Transparent) {
     FillColor(dc, r, Color());
   }
-  HGDIOBJ old = SelectObject(dc, EffectiveFont().Handle());
+  const gdi::TSelection font(dc, EffectiveFont().Handle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, enabled_ ? ColorToRGB(EffectiveFont().Color) : GetSysColor(COLOR_GRAYTEXT));
   DrawTextA(dc, text_.c_str(), -1, &r, (WordWrap ? DT_WORDBREAK | DT_NOPREFIX : DT_SINGLELINE) | DT_LEFT | DT_TOP);
-  SelectObject(dc, old);
 }
 
 // --- TEdit ----------------------------------------------------------------------
@@ -150,11 +151,10 @@ void TPanel::Paint(HDC dc) {
   if (BevelOuter != TBevelCut::bvNone)
     DrawEdge(dc, &r, BevelOuter == TBevelCut::bvRaised ? BDR_RAISEDINNER : BDR_SUNKENOUTER, BF_RECT);
   if (!text_.empty()) {
-    HGDIOBJ old = SelectObject(dc, EffectiveFont().Handle());
+    const gdi::TSelection font(dc, EffectiveFont().Handle());
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, ColorToRGB(EffectiveFont().Color));
     DrawTextA(dc, text_.c_str(), -1, &r, DT_SINGLELINE | DT_CENTER | DT_VCENTER);
-    SelectObject(dc, old);
   }
   PaintGraphicChildren(dc);
 }
@@ -275,7 +275,7 @@ void TBitBtn::DrawButton(const DRAWITEMSTRUCT& draw) {
     glyphWidth = info.bmWidth / std::max(1, NumGlyphs);
     glyphHeight = info.bmHeight;
   }
-  HGDIOBJ oldFont = SelectObject(dc, EffectiveFont().Handle());
+  const gdi::TSelection font(dc, EffectiveFont().Handle());
   RECT textSize{0, 0, 0, 0};
   DrawTextA(dc, text_.c_str(), -1, &textSize, DT_CALCRECT | DT_SINGLELINE);
   const int textWidth = textSize.right, textHeight = textSize.bottom;
@@ -305,13 +305,11 @@ void TBitBtn::DrawButton(const DRAWITEMSTRUCT& draw) {
   }
   if (glyphWidth > 0) {
     const int frame = enabled_ ? 0 : std::min(1, NumGlyphs - 1);
-    HDC memory = CreateCompatibleDC(dc);
-    HGDIOBJ old = SelectObject(memory, Glyph);
-    const COLORREF transparent = GetPixel(memory, 0, glyphHeight - 1);
-    TransparentBlt(dc, r.left + gx + shift, r.top + gy + shift, glyphWidth, glyphHeight, memory, frame * glyphWidth, 0,
-                   glyphWidth, glyphHeight, transparent);
-    SelectObject(memory, old);
-    DeleteDC(memory);
+    const gdi::TCompatibleDC memory(dc);
+    const gdi::TSelection glyph(memory.Get(), Glyph);
+    const COLORREF transparent = GetPixel(memory.Get(), 0, glyphHeight - 1);
+    TransparentBlt(dc, r.left + gx + shift, r.top + gy + shift, glyphWidth, glyphHeight, memory.Get(),
+                   frame * glyphWidth, 0, glyphWidth, glyphHeight, transparent);
   }
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, GetSysColor(enabled_ ? COLOR_BTNTEXT : COLOR_GRAYTEXT));
@@ -322,5 +320,4 @@ void TBitBtn::DrawButton(const DRAWITEMSTRUCT& draw) {
     InflateRect(&focus, -3, -3);
     DrawFocusRect(dc, &focus);
   }
-  SelectObject(dc, oldFont);
 }
