@@ -552,3 +552,45 @@ TEST_F(PwdManageTest, TheToolBarAndTheTreeMenuShowTheCatalogCommandsByTheirOwnNa
   EXPECT_STREQ(item, "Del Catalog");
   EXPECT_EQ(window->tv->Images(), window->ImageList1);
 }
+
+namespace {
+int ThreadWindows() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM counter) -> BOOL {
+        ++*reinterpret_cast<int*>(counter);
+        EnumChildWindows(
+            window,
+            [](HWND, LPARAM inner) -> BOOL {
+              ++*reinterpret_cast<int*>(inner);
+              return TRUE;
+            },
+            counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+class PwdManageLeakTest : public StoreTest {};
+} // namespace
+
+TEST_F(PwdManageLeakTest, AHundredWindowsLeaveNothingBehind) {
+  TApplication app;
+  TDM dm;
+  LogIn("anna", "pw");
+  auto cycle = [&app] {
+    TfPWDManage window(&app);
+    window.SetUp();
+    window.Show();
+    app.ProcessMessages();
+    window.SecretClipboard->ClearNow();
+  };
+  cycle(); // the first one registers classes and loads what stays loaded
+  const int components = TComponent::LiveCount(), gdiObjects = gdi::LiveObjects(), windows = ThreadWindows();
+  for (int i = 0; i < 100; ++i) cycle();
+  EXPECT_EQ(TComponent::LiveCount(), components);
+  EXPECT_EQ(gdi::LiveObjects(), gdiObjects);
+  EXPECT_EQ(ThreadWindows(), windows);
+}
