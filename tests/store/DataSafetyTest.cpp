@@ -2,6 +2,8 @@
 // the user stored must survive every one of them.
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include <atomic>
 #include <filesystem>
 #include <functional>
@@ -17,14 +19,6 @@
 
 namespace {
 
-std::string ErrorOf(const std::function<void()>& operation) {
-  try {
-    operation();
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return "";
-}
 
 // A path in the program's form as this build's file system names it.
 std::string NativeName(std::string path) {

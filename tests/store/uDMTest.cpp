@@ -1,6 +1,8 @@
 #include "store/uDM.h"
 
 #include <gtest/gtest.h>
+
+#include "support/ErrorOf.h"
 #include <zlib.h>
 
 #include <functional>
@@ -34,14 +36,6 @@ std::string Deflate(const std::string& data) {
   return prefix + out;
 }
 
-std::string ErrorOf(const std::function<void()>& operation) {
-  try {
-    operation();
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return "";
-}
 
 } // namespace
 

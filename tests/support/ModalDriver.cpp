@@ -1,5 +1,8 @@
 #include "support/ModalDriver.h"
 
+#include "framework/win32/Forms.h"
+#include "framework/win32/StdCtrls.h"
+
 namespace {
 // A thread hook has no context argument: the driver of this thread.
 thread_local ModalDriver* current = nullptr;
@@ -109,4 +112,11 @@ void CALLBACK NextStep(HWND, UINT, UINT_PTR timer, DWORD) {
 void RunSteps(std::vector<std::function<void()>> steps) {
   for (auto& step : steps) pendingSteps.push_back(std::move(step));
   SetTimer(nullptr, 0, 10, NextStep);
+}
+
+std::string MessageFormText(HWND window) {
+  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
+  for (int i = 0; form && i < form->ComponentCount(); ++i)
+    if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) return label->Caption();
+  return "";
 }

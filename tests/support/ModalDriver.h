@@ -57,3 +57,6 @@ void TypeText(const std::string& text);  // characters to the focused window
 void PressKey(WORD virtualKey);          // key down and up to the focused window
 void ClickOn(HWND window);               // left button down and up in its middle
 void CloseByCloseBox(HWND window);       // the system menu's close command
+
+// The text a message form (MessageDlg) shows; "" for another window.
+std::string MessageFormText(HWND window);

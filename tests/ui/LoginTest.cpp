@@ -12,15 +12,6 @@
 
 namespace {
 
-// The text a message form shows.
-std::string MessageOf(HWND window) {
-  auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
-  if (!form) return "";
-  for (int i = 0; i < form->ComponentCount(); ++i)
-    if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) return label->Caption();
-  return "";
-}
-
 // Focuses the account field's edit and types into it.
 void TypeAccount(HWND login, const std::string& code) {
   auto* dialog = dynamic_cast<TfLogin*>(TWinControl::FromHandle(login));
@@ -38,7 +29,7 @@ protected:
   }
   void ExpectMessage(const std::string& text, WORD key = VK_RETURN) {
     driver.When("TMessageForm", [this, text, key](HWND box) {
-      messages.push_back(MessageOf(box));
+      messages.push_back(MessageFormText(box));
       PressKey(key);
     });
     expectedMessages.push_back(text);
@@ -165,7 +156,7 @@ TEST_F(LoginTest, AStoredCodeThatLeavesTheProgramFolderIsRefused) {
       PressKey(VK_RETURN);
     });
     local.When("TMessageForm", [&seen](HWND box) {
-      seen.push_back(MessageOf(box));
+      seen.push_back(MessageFormText(box));
       PressKey(VK_RETURN);
     });
     local.When("TfLogin", [](HWND) { PressKey(VK_ESCAPE); });
@@ -323,7 +314,7 @@ TEST_F(LoginTest, TabAndShiftTabMoveThroughTheAccountFieldWithRealKeys) {
   });
   // Any question would mean the keys went astray: it is answered No and noted.
   driver.When("TMessageForm", [this](HWND box) {
-    messages.push_back(MessageOf(box));
+    messages.push_back(MessageFormText(box));
     PressKey(VK_ESCAPE);
   });
   // Keys gone astray leave the dialog open: it is closed after a while.

@@ -265,9 +265,7 @@ TEST_F(MainInputTest, TheTreeFromTheKeyboardEnterOpensDeleteRemovesAndNewEntries
   std::vector<std::string> asked;
   for (WORD answer : {VK_ESCAPE, VK_RETURN})
     driver.When("TMessageForm", [&asked, answer](HWND box) {
-      auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
-      for (int i = 0; form && i < form->ComponentCount(); ++i)
-        if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) asked.push_back(label->Caption());
+      asked.push_back(MessageFormText(box));
       RealKey(answer);
     });
   RealKey(VK_DELETE);

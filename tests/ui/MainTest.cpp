@@ -344,9 +344,7 @@ TEST_F(MainTest, AddFilesHelpAndCommandsOnTheWrongKindOfNode) {
   // Without a help file beside the program: a notice, nothing else.
   std::string notice;
   driver.When("TMessageForm", [&notice](HWND box) {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
-    for (int i = 0; form && i < form->ComponentCount(); ++i)
-      if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) notice = label->Caption();
+    notice = MessageFormText(box);
     PressKey(VK_RETURN);
   });
   main->actHelp->Execute();
@@ -467,9 +465,7 @@ TEST(MainWindowSetUp, ADamagedEntriesFileIsReportedKeptAndReplacedByAnEmptyTable
   TDM dm;
   std::string message;
   driver.When("TMessageForm", [&message](HWND box) {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
-    for (int i = 0; form && i < form->ComponentCount(); ++i)
-      if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) message = label->Caption();
+    message = MessageFormText(box);
     PressKey(VK_RETURN);
   });
   {
@@ -519,9 +515,7 @@ TEST_F(MainTest, AFailedSaveIsToldAndExitLetsTheUserRetryQuitOrStay) {
   std::vector<std::string> texts;
   auto answer = [this, &texts](WORD key) {
     driver.When("TMessageForm", [&texts, key](HWND box) {
-      auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
-      for (int i = 0; form && i < form->ComponentCount(); ++i)
-        if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) texts.push_back(label->Caption());
+      texts.push_back(MessageFormText(box));
       PressKey(key);
     });
   };
@@ -635,9 +629,7 @@ TEST_F(MainTest, ADeclinedRecycleBinQuestionKeepsTheEntryAndSaysWhy) {
   driver.When("#32770", [](HWND box) { PostMessageA(box, WM_COMMAND, IDNO, 0); }); // the shell's own question
   std::string told;
   driver.When("TMessageForm", [&told](HWND box) {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
-    for (int i = 0; form && i < form->ComponentCount(); ++i)
-      if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) told = label->Caption();
+    told = MessageFormText(box);
     PressKey(VK_RETURN);
   });
   main->actDeleteFile->Execute();
@@ -668,9 +660,7 @@ TEST(MainWindowSetUp, AnEntriesFileHeldByAnotherProgramEndsWithoutWritingIt) {
   TDM dm;
   std::string message;
   driver.When("TMessageForm", [&message](HWND box) {
-    auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(box));
-    for (int i = 0; form && i < form->ComponentCount(); ++i)
-      if (auto* label = dynamic_cast<TLabel*>(form->Components(i))) message = label->Caption();
+    message = MessageFormText(box);
     PressKey(VK_RETURN);
   });
   HANDLE holder = CreateFileA((folder / "anna\\DataFile.cds").c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,

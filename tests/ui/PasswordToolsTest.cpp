@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "support/ErrorOf.h"
+
 #include <cstring>
 #include <set>
 
@@ -10,14 +12,6 @@
 
 namespace {
 
-std::string ErrorOf(const std::function<void()>& operation) {
-  try {
-    operation();
-  } catch (const std::exception& error) {
-    return error.what();
-  }
-  return "";
-}
 
 bool HasAny(const std::string& password, const std::string& chars) {
   return password.find_first_of(chars) != std::string::npos;
