@@ -27,6 +27,19 @@ TComponent::~TComponent() {
   --liveComponents;
 }
 
+void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
+  component->BeforeDestruction();
+  void* const whole = dynamic_cast<void*>(component);
+  component->~TComponent();
+  ::operator delete(whole);
+}
+
+void* TComponent::operator new(std::size_t size) { return ::operator new(size); }
+
+void TComponent::operator delete(void* memory) noexcept { ::operator delete(memory); }
+
+void TComponent::BeforeDestruction() { state_ |= csDestroying; }
+
 void TComponent::DestroyComponents() {
   while (!components_.empty()) delete components_.back(); // each removes itself
 }

@@ -3,6 +3,7 @@
 // and a tag, hear when components come and go, and can say what class they
 // are (the skin engine matches on class names and on descent).
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,15 @@ public:
   virtual ~TComponent();
   TComponent(const TComponent&) = delete;
   TComponent& operator=(const TComponent&) = delete;
+
+  // `delete` first runs BeforeDestruction on the whole object, then the
+  // destructors: a window can still go while every override of its
+  // handlers is there to see it. (Objects not made by new skip it.)
+  void operator delete(TComponent* component, std::destroying_delete_t);
+  // The allocation it pairs with, and the release of an object whose
+  // constructor threw.
+  static void* operator new(std::size_t size);
+  static void operator delete(void* memory) noexcept;
 
   TComponent* Owner() const { return owner_; }
   int ComponentCount() const { return static_cast<int>(components_.size()); }
@@ -53,6 +63,9 @@ public:
   // Runs once the component and its stored properties are complete, before
   // its form's OnCreate. Forms call it on everything they own.
   virtual void Loaded();
+
+  // Runs before the destructors, the object still whole; marks it destroying.
+  virtual void BeforeDestruction();
 
   // Asks to hear (by Notification, opRemove) when other goes away, also
   // across owners; the link is mutual and ends when either goes.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <stdexcept>
 
 namespace {
 
@@ -87,4 +88,43 @@ TEST(Components, DesignModeReachesEverythingOwnedAndNewcomers) {
   EXPECT_EQ(grandchild->ComponentState() & csDesigning, 0u);
   form.SetLoading(true);
   EXPECT_EQ(form.ComponentState(), static_cast<unsigned>(csLoading));
+}
+
+namespace {
+// A component that tells, before its destructors, what it still is.
+class Base : public TComponent {
+public:
+  Base(TComponent* owner, std::vector<std::string>& log) : TComponent(owner), log_(log) {}
+  ~Base() override { log_.push_back("~Base"); }
+  void BeforeDestruction() override {
+    TComponent::BeforeDestruction();
+    log_.push_back(std::string("before, as ") + ClassName() +
+                   ((ComponentState() & csDestroying) ? ", destroying" : ""));
+  }
+
+protected:
+  std::vector<std::string>& log_;
+};
+
+class Derived : public Base {
+public:
+  PLIMET_CLASS_NAME(Derived)
+  Derived(TComponent* owner, std::vector<std::string>& log, bool fail) : Base(owner, log) {
+    if (fail) throw std::runtime_error("not made");
+  }
+  ~Derived() override { log_.push_back("~Derived"); }
+};
+} // namespace
+
+TEST(Components, DeleteRunsBeforeDestructionOnTheWholeObjectAndAFailedMakeFreesItsMemory) {
+  std::vector<std::string> log;
+  TComponent* owner = new TComponent(nullptr);
+  new Derived(owner, log, false);
+  delete owner; // the owned one goes through delete too
+  EXPECT_EQ(log, (std::vector<std::string>{"before, as Derived, destroying", "~Derived", "~Base"}));
+  log.clear();
+  const int live = TComponent::LiveCount();
+  EXPECT_THROW(new Derived(nullptr, log, true), std::runtime_error); // the sanitizers see a leak or a bad free
+  EXPECT_EQ(TComponent::LiveCount(), live);
+  EXPECT_EQ(log, std::vector<std::string>{"~Base"});
 }

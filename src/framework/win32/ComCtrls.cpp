@@ -32,7 +32,7 @@ void TImageList::Clear() { ImageList_RemoveAll(handle_); }
 
 // --- TTreeView -----------------------------------------------------------------------
 
-TTreeView::TTreeView(TComponent* owner) : TWinControl(owner) {
+TCustomTreeView::TCustomTreeView(TComponent* owner) : TWinControl(owner) {
   TabStop = true;
   color_ = clWindow;
   width_ = 121;
@@ -40,9 +40,9 @@ TTreeView::TTreeView(TComponent* owner) : TWinControl(owner) {
   model_.Items.SetObserver(this);
 }
 
-TTreeView::~TTreeView() { model_.Items.SetObserver(nullptr); }
+TCustomTreeView::~TCustomTreeView() { model_.Items.SetObserver(nullptr); }
 
-void TTreeView::CreateParams(TCreateParams& params) {
+void TCustomTreeView::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClassName = WC_TREEVIEWA;
   params.Style |= TVS_HASBUTTONS | TVS_HASLINES | TVS_LINESATROOT | TVS_DISABLEDRAGDROP |
@@ -50,14 +50,14 @@ void TTreeView::CreateParams(TCreateParams& params) {
   params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TTreeView::HandleCreated() {
+void TCustomTreeView::HandleCreated() {
   if (images_) SendMessageA(Handle(), TVM_SETIMAGELIST, TVSIL_NORMAL, reinterpret_cast<LPARAM>(images_->Handle()));
   SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent_), 0);
   items_.clear();
   for (int i = 0; i < model_.Items.TopCount(); ++i) InsertSubtree(*model_.Items.TopItem(i));
 }
 
-void TTreeView::SetImages(TImageList* images) {
+void TCustomTreeView::SetImages(TImageList* images) {
   images_ = images;
   model_.Images = images;
   if (HandleAllocated())
@@ -65,12 +65,12 @@ void TTreeView::SetImages(TImageList* images) {
                  reinterpret_cast<LPARAM>(images ? images->Handle() : nullptr));
 }
 
-void TTreeView::SetIndent(int indent) {
+void TCustomTreeView::SetIndent(int indent) {
   indent_ = indent;
   if (HandleAllocated()) SendMessageA(Handle(), TVM_SETINDENT, static_cast<WPARAM>(indent), 0);
 }
 
-HTREEITEM TTreeView::ItemOf(const TTreeNode* node) const {
+HTREEITEM TCustomTreeView::ItemOf(const TTreeNode* node) const {
   const auto found = items_.find(node);
   return found == items_.end() ? nullptr : found->second;
 }
@@ -97,28 +97,28 @@ void Describe(TVITEMA& item, TTreeNode& node) {
 
 } // namespace
 
-TTreeNode* TTreeView::Selected() {
+TTreeNode* TCustomTreeView::Selected() {
   if (!HandleAllocated()) return nullptr;
   const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
   return NodeOfItem(Handle(), item);
 }
 
-void TTreeView::SetSelected(TTreeNode* node) {
+void TCustomTreeView::SetSelected(TTreeNode* node) {
   SendMessageA(Handle(), TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(node ? ItemOf(node) : nullptr));
 }
 
-void TTreeView::MakeVisible(TTreeNode* node) {
+void TCustomTreeView::MakeVisible(TTreeNode* node) {
   if (HTREEITEM item = node ? ItemOf(node) : nullptr) SendMessageA(Handle(), TVM_ENSUREVISIBLE, 0, reinterpret_cast<LPARAM>(item));
 }
 
-TTreeNode* TTreeView::GetNodeAt(int x, int y) {
+TTreeNode* TCustomTreeView::GetNodeAt(int x, int y) {
   TVHITTESTINFO hit{};
   hit.pt = {x, y};
   const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit)));
   return hit.flags & TVHT_ONITEM ? NodeOfItem(Handle(), item) : nullptr;
 }
 
-void TTreeView::InsertItem(TTreeNode& node) {
+void TCustomTreeView::InsertItem(TTreeNode& node) {
   if (!HandleAllocated()) return;
   TVINSERTSTRUCTA insert{};
   insert.hParent = node.Parent() ? ItemOf(node.Parent()) : TVI_ROOT;
@@ -128,24 +128,24 @@ void TTreeView::InsertItem(TTreeNode& node) {
   if (item) items_[&node] = item;
 }
 
-void TTreeView::InsertSubtree(TTreeNode& node) {
+void TCustomTreeView::InsertSubtree(TTreeNode& node) {
   InsertItem(node);
   for (int i = 0; i < node.Count(); ++i) InsertSubtree(*node.Item(i));
 }
 
-void TTreeView::ForgetSubtree(const TTreeNode& node) {
+void TCustomTreeView::ForgetSubtree(const TTreeNode& node) {
   items_.erase(&node);
   for (int i = 0; i < node.Count(); ++i) ForgetSubtree(*node.Item(i));
 }
 
-void TTreeView::NodeAdded(TTreeNode& node) { InsertItem(node); }
+void TCustomTreeView::NodeAdded(TTreeNode& node) { InsertItem(node); }
 
-void TTreeView::NodeDeleting(TTreeNode& node) {
+void TCustomTreeView::NodeDeleting(TTreeNode& node) {
   if (HTREEITEM item = ItemOf(&node)) SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(item));
   ForgetSubtree(node);
 }
 
-void TTreeView::NodeChanged(TTreeNode& node) {
+void TCustomTreeView::NodeChanged(TTreeNode& node) {
   HTREEITEM item = ItemOf(&node);
   if (!item) return;
   TVITEMA data{};
@@ -155,22 +155,22 @@ void TTreeView::NodeChanged(TTreeNode& node) {
   SendMessageA(Handle(), TVM_SETITEMA, 0, reinterpret_cast<LPARAM>(&data));
 }
 
-void TTreeView::Cleared() {
+void TCustomTreeView::Cleared() {
   if (HandleAllocated()) SendMessageA(Handle(), TVM_DELETEITEM, 0, reinterpret_cast<LPARAM>(TVI_ROOT));
   items_.clear();
 }
 
-void TTreeView::UpdateBegun() {
+void TCustomTreeView::UpdateBegun() {
   if (HandleAllocated()) SendMessageA(Handle(), WM_SETREDRAW, FALSE, 0);
 }
 
-void TTreeView::UpdateEnded() {
+void TCustomTreeView::UpdateEnded() {
   if (!HandleAllocated()) return;
   SendMessageA(Handle(), WM_SETREDRAW, TRUE, 0);
   InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TTreeView::NotifyNotify(NMHDR& header, TMessage& message) {
+void TCustomTreeView::NotifyNotify(NMHDR& header, TMessage& message) {
   switch (header.code) {
   case TVN_SELCHANGEDA:
   case TVN_SELCHANGEDW:
@@ -188,44 +188,44 @@ void TTreeView::NotifyNotify(NMHDR& header, TMessage& message) {
   }
 }
 
-POINT TTreeView::KeyboardMenuPoint() {
+POINT TCustomTreeView::KeyboardMenuPoint() {
   const auto item = reinterpret_cast<HTREEITEM>(SendMessageA(Handle(), TVM_GETNEXTITEM, TVGN_CARET, 0));
   RECT r{};
   if (!item || !TreeView_GetItemRect(Handle(), item, &r, TRUE)) return {0, 0};
   return {r.left + 8, (r.top + r.bottom) / 2};
 }
 
-void TTreeView::WndProc(TMessage& message) {
+void TCustomTreeView::WndProc(TMessage& message) {
   if (message.Msg == WM_DESTROY) items_.clear();
   TWinControl::WndProc(message);
 }
 
 // --- TStatusBar -----------------------------------------------------------------------
 
-TStatusBar::TStatusBar(TComponent* owner) : TWinControl(owner) {
+TCustomStatusBar::TCustomStatusBar(TComponent* owner) : TWinControl(owner) {
   height_ = 19;
   align_ = TAlign::alBottom;
 }
 
-void TStatusBar::CreateParams(TCreateParams& params) {
+void TCustomStatusBar::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClassName = STATUSCLASSNAMEA;
   params.Style |= CCS_NOPARENTALIGN | CCS_NORESIZE | (SizeGrip ? SBARS_SIZEGRIP : 0);
 }
 
-void TStatusBar::HandleCreated() {
+void TCustomStatusBar::HandleCreated() {
   SendMessageA(Handle(), SB_SIMPLE, SimplePanel, 0);
   SendMessageA(Handle(), SB_SETTEXTA, 255, reinterpret_cast<LPARAM>(simpleText_.c_str()));
 }
 
-void TStatusBar::WndProc(TMessage& message) {
+void TCustomStatusBar::WndProc(TMessage& message) {
   TWinControl::WndProc(message);
   // The bar draws its size grip at its right end: all of it is painted again
   // when its size changes, or the grip would stay where it was.
   if (message.Msg == WM_SIZE) InvalidateRect(Handle(), nullptr, TRUE);
 }
 
-void TStatusBar::SetSimpleText(const std::string& text) {
+void TCustomStatusBar::SetSimpleText(const std::string& text) {
   simpleText_ = text;
   if (HandleAllocated()) SendMessageA(Handle(), SB_SETTEXTA, 255, reinterpret_cast<LPARAM>(text.c_str()));
 }
@@ -276,7 +276,7 @@ void TTabSheet::SetTabVisible(bool visible) {
   pageControl_->UpdateTabs();
 }
 
-TPageControl::TPageControl(TComponent* owner) : TWinControl(owner) {
+TPageControl::TPageControl(TComponent* owner) : TCustomTabControl(owner) {
   TabStop = true;
   width_ = 289;
   height_ = 193;
@@ -352,7 +352,7 @@ namespace {
 int nextToolCommand = 1000;
 }
 
-TToolButton::TToolButton(TComponent* owner) : TControl(owner), command_(nextToolCommand++) {}
+TToolButton::TToolButton(TComponent* owner) : TGraphicControl(owner), command_(nextToolCommand++) {}
 
 TToolButton::~TToolButton() { SetToolBar(nullptr); }
 
@@ -389,7 +389,7 @@ void TToolButton::SetEnabled(bool enabled) {
     SendMessageA(toolBar_->Handle(), TB_ENABLEBUTTON, static_cast<WPARAM>(command_), MAKELONG(enabled, 0));
 }
 
-TToolBar::TToolBar(TComponent* owner) : TWinControl(owner) {
+TToolBar::TToolBar(TComponent* owner) : TToolWindow(owner) {
   align_ = TAlign::alTop;
   height_ = 42;
 }

@@ -35,11 +35,11 @@ private:
 using TTVChangedEvent = std::function<void(TComponent* sender, TTreeNode* node)>;
 
 // A SysTreeView32 that shows a tree model and keeps in step with it.
-class TTreeView : public TWinControl, private ITreeNodesObserver {
+class TCustomTreeView : public TWinControl, private ITreeNodesObserver {
 public:
-  explicit TTreeView(TComponent* owner);
-  ~TTreeView() override;
-  PLIMET_CLASS_NAME(TTreeView)
+  explicit TCustomTreeView(TComponent* owner);
+  ~TCustomTreeView() override;
+  PLIMET_CLASS_NAME(TCustomTreeView)
 
   TTreeNodes& Items() { return model_.Items; }
   TTreeModel& Model() { return model_; }
@@ -87,10 +87,16 @@ private:
   std::unordered_map<const TTreeNode*, HTREEITEM> items_;
 };
 
-class TStatusBar : public TWinControl {
+class TTreeView : public TCustomTreeView {
 public:
-  explicit TStatusBar(TComponent* owner);
-  PLIMET_CLASS_NAME(TStatusBar)
+  using TCustomTreeView::TCustomTreeView;
+  PLIMET_CLASS_NAME(TTreeView)
+};
+
+class TCustomStatusBar : public TWinControl {
+public:
+  explicit TCustomStatusBar(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomStatusBar)
   bool SimplePanel = true;
   bool SizeGrip = true;
   void SetSimpleText(const std::string& text);
@@ -103,6 +109,19 @@ protected:
 
 private:
   std::string simpleText_;
+};
+
+class TStatusBar : public TCustomStatusBar {
+public:
+  using TCustomStatusBar::TCustomStatusBar;
+  PLIMET_CLASS_NAME(TStatusBar)
+};
+
+// The base of the tab controls: the page control and the plain tab control.
+class TCustomTabControl : public TWinControl {
+public:
+  explicit TCustomTabControl(TComponent* owner) : TWinControl(owner) {}
+  PLIMET_CLASS_NAME(TCustomTabControl)
 };
 
 class TPageControl;
@@ -124,7 +143,7 @@ private:
   bool tabVisible_ = true;
 };
 
-class TPageControl : public TWinControl {
+class TPageControl : public TCustomTabControl {
 public:
   explicit TPageControl(TComponent* owner);
   ~TPageControl() override;
@@ -153,7 +172,7 @@ enum class TToolButtonStyle { tbsButton, tbsSeparator };
 
 class TToolBar;
 
-class TToolButton : public TControl {
+class TToolButton : public TGraphicControl {
 public:
   explicit TToolButton(TComponent* owner);
   ~TToolButton() override;
@@ -163,7 +182,6 @@ public:
   TToolButtonStyle Style = TToolButtonStyle::tbsButton;
   int ImageIndex = -1;
   int Command() const { return command_; }
-  LRESULT Perform(UINT, WPARAM = 0, LPARAM = 0) override { return 0; }
   void ActionChanged(TAction& action) override;
   void SetText(const std::string& text) override;
   void SetEnabled(bool enabled) override;
@@ -180,7 +198,14 @@ private:
 using TToolBarCustomDrawEvent =
     std::function<void(TToolBar* sender, TToolButton* button, NMTBCUSTOMDRAW& draw, bool& defaultDraw)>;
 
-class TToolBar : public TWinControl {
+// The base of the bars that hold buttons and bands: tool bars, cool bars.
+class TToolWindow : public TWinControl {
+public:
+  explicit TToolWindow(TComponent* owner) : TWinControl(owner) {}
+  PLIMET_CLASS_NAME(TToolWindow)
+};
+
+class TToolBar : public TToolWindow {
 public:
   explicit TToolBar(TComponent* owner);
   ~TToolBar() override;

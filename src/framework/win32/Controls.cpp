@@ -65,7 +65,9 @@ HFONT TFont::Handle() const {
 
 // --- TControl -----------------------------------------------------------------
 
-TControl::TControl(TComponent* owner) : TComponent(owner) {}
+TControl::TControl(TComponent* owner) : TComponent(owner) {
+  WindowProc = [this](TMessage& message) { WndProc(message); };
+}
 
 TControl::~TControl() {
   if (action_) action_->RemoveClient(this);
@@ -152,6 +154,44 @@ void TControl::Click() {
   }
 }
 
+LRESULT TControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
+  TMessage message{msg, wParam, lParam, 0};
+  WindowProc(message);
+  return message.Result;
+}
+
+// A control without a window: its parent hands it paint and mouse messages,
+// with the DC in wParam and points in the control's own coordinates.
+void TControl::WndProc(TMessage& m) {
+  const int x = GET_X_LPARAM(m.LParam), y = GET_Y_LPARAM(m.LParam);
+  switch (m.Msg) {
+  case WM_PAINT:
+    if (m.WParam) PaintOn(reinterpret_cast<HDC>(m.WParam));
+    break;
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN:
+    if (OnMouseDown) {
+      const TMouseButton button = m.Msg == WM_LBUTTONDOWN   ? TMouseButton::mbLeft
+                                  : m.Msg == WM_RBUTTONDOWN ? TMouseButton::mbRight
+                                                            : TMouseButton::mbMiddle;
+      OnMouseDown(this, button, m.WParam, x, y);
+    }
+    break;
+  case WM_LBUTTONUP:
+  case WM_RBUTTONUP:
+    if (OnMouseUp) OnMouseUp(this, m.Msg == WM_LBUTTONUP ? TMouseButton::mbLeft : TMouseButton::mbRight, m.WParam, x, y);
+    // Released over the control it went down on: a click.
+    if (m.Msg == WM_LBUTTONUP && x >= 0 && y >= 0 && x < width_ && y < height_) Click();
+    break;
+  case WM_LBUTTONDBLCLK:
+    if (OnDblClick) OnDblClick(this);
+    break;
+  default:
+    break;
+  }
+}
+
 void TControl::Invalidate() {
   if (parent_ && parent_->HandleAllocated()) {
     const RECT r = BoundsRect();
@@ -161,25 +201,38 @@ void TControl::Invalidate() {
 
 // --- TWinControl -----------------------------------------------------------------
 
-TWinControl::TWinControl(TComponent* owner) : TControl(owner) {
-  WindowProc = [this](TMessage& message) { WndProc(message); };
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+// The teardown order of a window and its object (delete runs all of it):
+//   1. BeforeDestruction, the object still whole: it is marked as going
+//      (nothing is laid out, repainted or made again), and its window is
+//      destroyed. WM_DESTROY and WM_NCDESTROY reach the WindowProc in place:
+//      a component that hooked it (a skin frame) and the most derived
+//      class's WndProc both see them; WM_NCDESTROY unbinds the object.
+//   2. The destructors of the derived classes run; the components the form
+//      owns are still there for them to use (without windows).
+//   3. Here: the owned components are freed while the WindowProc member is
+//      alive, so that one that replaced it puts the saved handler back into
+//      a live object; then the child controls left (owned elsewhere) go.
+// An object that was not made by new skips step 1: its window goes here,
+// after its components.
+void TWinControl::BeforeDestruction() {
+  TControl::BeforeDestruction();
+  destroying_ = true;
+  DestroyHandle();
 }
 
-// The teardown order of a window and its object, once the destructors of
-// the classes above have run:
-//   1. it is marked as going (nothing is laid out or repainted any more);
-//   2. the components it owns are freed while this object and its window
-//      are whole, so that a component that replaced WindowProc (a skin
-//      frame) puts the saved one back into a live member, and hears nothing
-//      of a half-destroyed object;
-//   3. the window is destroyed: WM_DESTROY and WM_NCDESTROY reach the
-//      WindowProc in place (this class's WndProc), and WM_NCDESTROY unbinds;
-//   4. the child controls that are left (owned elsewhere) go.
 TWinControl::~TWinControl() {
   destroying_ = true;
   DestroyComponents();
   DestroyHandle();
   while (!controls_.empty()) delete controls_.back(); // each leaves this list
+}
+
+bool TWinControl::GoingAway() const {
+  for (const TWinControl* control = this; control; control = control->parent_)
+    if (control->destroying_ || (control->ComponentState() & csDestroying)) return true;
+  return false;
 }
 
 namespace {
@@ -211,6 +264,8 @@ void TWinControl::InsertControl(TControl* control) {
 }
 
 void TWinControl::RemoveControl(TControl* control) {
+  if (mouseGraphic_ == control) mouseGraphic_ = nullptr;
+  if (captureGraphic_ == control) captureGraphic_ = nullptr;
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   control->parent_ = nullptr;
   if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed && !destroying_) windowed->DestroyHandle();
@@ -284,6 +339,7 @@ void TWinControl::CreateWnd() {
 
 HWND TWinControl::Handle() {
   if (!handle_) {
+    if (GoingAway()) return nullptr; // a window going is not made again
     if (parent_) parent_->HandleNeeded();
     if (handle_) return handle_; // the parent made it while making its children
     CreateWnd();
@@ -354,12 +410,6 @@ bool TWinControl::ContainsFocus() const {
   return handle_ && focus && (focus == handle_ || IsChild(handle_, focus));
 }
 
-LRESULT TWinControl::Perform(UINT msg, WPARAM wParam, LPARAM lParam) {
-  TMessage message{msg, wParam, lParam, 0};
-  WindowProc(message);
-  return message.Result;
-}
-
 void TWinControl::DefaultHandler(TMessage& message) {
   if (!handle_) return;
   message.Result = CallWindowProcA(defaultProc_, handle_, message.Msg, message.WParam, message.LParam);
@@ -420,7 +470,44 @@ void TWinControl::Realign() {
 
 void TWinControl::PaintGraphicChildren(HDC dc) {
   for (TControl* control : controls_)
-    if (control->Visible() && !dynamic_cast<TWinControl*>(control)) control->PaintOn(dc);
+    if (control->Visible() && !dynamic_cast<TWinControl*>(control))
+      control->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
+}
+
+TControl* TWinControl::GraphicChildAt(POINT point) const {
+  // The last added is on top.
+  for (auto each = controls_.rbegin(); each != controls_.rend(); ++each) {
+    TControl* control = *each;
+    if (dynamic_cast<TWinControl*>(control) || !control->Visible() || !control->Enabled()) continue;
+    const RECT r = control->BoundsRect();
+    if (PtInRect(&r, point)) return control;
+  }
+  return nullptr;
+}
+
+bool TWinControl::RouteToGraphicChild(TMessage& m) {
+  if (defaultProc_ != DefWindowProcA) return false; // a system control places its own items
+  const bool down = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN;
+  const bool up = m.Msg == WM_LBUTTONUP || m.Msg == WM_RBUTTONUP || m.Msg == WM_MBUTTONUP;
+  const POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
+  TControl* target = captureGraphic_ ? captureGraphic_ : GraphicChildAt(at);
+  if (m.Msg == WM_MOUSEMOVE && !captureGraphic_ && target != mouseGraphic_) {
+    if (TControl* left = std::exchange(mouseGraphic_, target)) left->Perform(CM_MOUSELEAVE);
+    if (target) target->Perform(CM_MOUSEENTER);
+  }
+  if (!target) return false;
+  if (down) {
+    // The button comes up at the control it went down on, wherever it is then.
+    captureGraphic_ = target;
+    SetCapture(handle_);
+  }
+  m.Result = target->Perform(m.Msg, m.WParam,
+                             MAKELPARAM(static_cast<WORD>(at.x - target->Left()), static_cast<WORD>(at.y - target->Top())));
+  if (up && captureGraphic_) {
+    captureGraphic_ = nullptr;
+    if (GetCapture() == handle_) ReleaseCapture();
+  }
+  return true;
 }
 
 void TWinControl::TrackMouse() {
@@ -432,6 +519,38 @@ void TWinControl::TrackMouse() {
 }
 
 void TWinControl::WndProc(TMessage& m) {
+  switch (m.Msg) {
+  case WM_MOUSEMOVE:
+    TrackMouse();
+    if (RouteToGraphicChild(m)) return;
+    break;
+  case WM_LBUTTONDOWN:
+  case WM_RBUTTONDOWN:
+  case WM_MBUTTONDOWN:
+  case WM_LBUTTONUP:
+  case WM_RBUTTONUP:
+  case WM_MBUTTONUP:
+  case WM_LBUTTONDBLCLK:
+    if (RouteToGraphicChild(m)) return;
+    break;
+  case WM_CAPTURECHANGED:
+    if (TControl* captured = std::exchange(captureGraphic_, nullptr)) captured->Perform(m.Msg, m.WParam, m.LParam);
+    break;
+  case WM_SETCURSOR:
+    if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT && defaultProc_ == DefWindowProcA) {
+      POINT at;
+      GetCursorPos(&at);
+      ScreenToClient(handle_, &at);
+      if (TControl* control = captureGraphic_ ? captureGraphic_ : GraphicChildAt(at))
+        if (control->Perform(m.Msg, m.WParam, m.LParam)) {
+          m.Result = TRUE;
+          return;
+        }
+    }
+    break;
+  default:
+    break;
+  }
   switch (m.Msg) {
   case WM_COMMAND:
     if (TWinControl* child = FromHandle(reinterpret_cast<HWND>(m.LParam))) {
@@ -500,11 +619,9 @@ void TWinControl::WndProc(TMessage& m) {
     DefaultHandler(m);
     Perform(CM_LOSTFOCUS);
     return;
-  case WM_MOUSEMOVE:
-    TrackMouse();
-    break;
   case WM_MOUSELEAVE:
     mouseInside_ = false;
+    if (TControl* left = std::exchange(mouseGraphic_, nullptr)) left->Perform(CM_MOUSELEAVE);
     Perform(CM_MOUSELEAVE);
     break;
   case WM_LBUTTONDOWN:

@@ -114,10 +114,18 @@ public:
 
   virtual void Click();
   virtual void Invalidate();
-  // Sends a message straight to the control's WindowProc.
-  virtual LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) = 0;
 
-  // Draws a control that has no window of its own, on its parent's DC.
+  // The replaceable handler of every control, windowed or not: save it,
+  // install your own, call the saved one. A control without a window of its
+  // own gets its paint and mouse messages from its parent through Perform.
+  TWndMethod WindowProc;
+  // What WindowProc does until someone replaces it.
+  virtual void WndProc(TMessage& message);
+  // Sends a message straight to the control's WindowProc.
+  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0);
+
+  // Draws a control that has no window of its own, on its parent's DC, in
+  // the parent's coordinates (WM_PAINT with the DC in wParam calls it).
   virtual void PaintOn(HDC) {}
 
   // Properties the skin engine asks about. A control that has none answers
@@ -163,13 +171,11 @@ public:
   explicit TWinControl(TComponent* owner);
   // Destroys the window, then the child controls still here.
   ~TWinControl() override;
+  // Destroys the window while the whole object still hears its messages.
+  void BeforeDestruction() override;
   PLIMET_CLASS_NAME(TWinControl)
 
-  // The replaceable handler: save it, install your own, call the saved one.
-  TWndMethod WindowProc;
-  // What WindowProc does until someone replaces it.
-  virtual void WndProc(TMessage& message);
-  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) override;
+  void WndProc(TMessage& message) override;
 
   HWND Handle();
   bool HandleAllocated() const { return handle_ != nullptr; }
@@ -213,6 +219,9 @@ protected:
   virtual void NotifyNotify(NMHDR&, TMessage&) {}
   void ApplyFont();
   void PaintGraphicChildren(HDC dc);
+  // Whether this window or one it sits in is on its way out: no window is
+  // made again then.
+  bool GoingAway() const;
 
 private:
   friend class TControl;
@@ -220,11 +229,16 @@ private:
   void InsertControl(TControl* control);
   void RemoveControl(TControl* control);
   void TrackMouse();
+  // Hands a mouse message over a control without a window to that control.
+  bool RouteToGraphicChild(TMessage& message);
+  TControl* GraphicChildAt(POINT point) const;
 
   HWND handle_ = nullptr;
   WNDPROC defaultProc_ = DefWindowProcA;
   std::vector<TControl*> controls_;
   bool mouseInside_ = false;
+  TControl* mouseGraphic_ = nullptr;   // the windowless child the mouse is over
+  TControl* captureGraphic_ = nullptr; // the one a button went down on
   int lastClientWidth_ = -1, lastClientHeight_ = -1; // for anchored children
   gdi::TBrush backgroundBrush_; // for children on our background
   TColor backgroundColor_ = kNoColor;
@@ -236,7 +250,6 @@ class TGraphicControl : public TControl {
 public:
   explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
   PLIMET_CLASS_NAME(TGraphicControl)
-  LRESULT Perform(UINT, WPARAM = 0, LPARAM = 0) override { return 0; }
 };
 
 // A windowed control that paints itself.
@@ -248,6 +261,14 @@ public:
 
 protected:
   virtual void Paint(HDC) {}
+};
+
+// A windowed control whose contents may scroll: the base of forms, frames
+// and scroll boxes.
+class TScrollingWinControl : public TWinControl {
+public:
+  explicit TScrollingWinControl(TComponent* owner) : TWinControl(owner) {}
+  PLIMET_CLASS_NAME(TScrollingWinControl)
 };
 
 // A hidden window of our own handing its messages to a handler: for timers,

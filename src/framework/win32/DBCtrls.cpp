@@ -85,7 +85,7 @@ void TDBEdit::CommandNotify(WORD code) {
 
 // --- TDBGrid --------------------------------------------------------------------------
 
-TDBGrid::TDBGrid(TComponent* owner) : TCustomControl(owner) {
+TDBGrid::TDBGrid(TComponent* owner) : TCustomGrid(owner) {
   TabStop = true;
   color_ = clWindow;
   width_ = 320;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/Grids.h"
 #include "framework/win32/StdCtrls.h"
 #include "store/TableEngine.h"
 
@@ -57,7 +58,7 @@ struct TColumn {
   std::string Mask;  // shown instead of a value that is not empty, when set
 };
 
-class TDBGrid : public TCustomControl, private IDataLink {
+class TDBGrid : public TCustomGrid, private IDataLink {
 public:
   explicit TDBGrid(TComponent* owner);
   ~TDBGrid() override;

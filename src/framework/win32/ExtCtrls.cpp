@@ -47,7 +47,7 @@ void TImage::PaintOn(HDC dc) {
 
 // --- TSplitter -----------------------------------------------------------------------
 
-TSplitter::TSplitter(TComponent* owner) : TCustomControl(owner) {
+TSplitter::TSplitter(TComponent* owner) : TGraphicControl(owner) {
   width_ = 3;
   height_ = 100;
   align_ = TAlign::alLeft;
@@ -67,10 +67,7 @@ TControl* TSplitter::Sibling() const {
   return nullptr;
 }
 
-void TSplitter::Paint(HDC dc) {
-  const RECT r = ClientRect();
-  FillColor(dc, r, Color());
-}
+void TSplitter::PaintOn(HDC dc) { FillColor(dc, BoundsRect(), Color()); }
 
 void TSplitter::WndProc(TMessage& m) {
   const bool vertical = align_ == TAlign::alLeft || align_ == TAlign::alRight;
@@ -82,8 +79,7 @@ void TSplitter::WndProc(TMessage& m) {
   case WM_LBUTTONDOWN:
     dragging_ = true;
     grab_ = vertical ? static_cast<short>(LOWORD(m.LParam)) : static_cast<short>(HIWORD(m.LParam));
-    SetCapture(Handle());
-    return;
+    return; // the parent holds the mouse until the button comes up
   case WM_MOUSEMOVE:
     if (dragging_) {
       const int at = vertical ? static_cast<short>(LOWORD(m.LParam)) : static_cast<short>(HIWORD(m.LParam));
@@ -102,17 +98,16 @@ void TSplitter::WndProc(TMessage& m) {
   case WM_LBUTTONUP:
   case WM_CAPTURECHANGED:
     dragging_ = false;
-    if (m.Msg == WM_LBUTTONUP) ReleaseCapture();
     break;
   default:
     break;
   }
-  TCustomControl::WndProc(m);
+  TGraphicControl::WndProc(m);
 }
 
 // --- TLinkLabel --------------------------------------------------------------------
 
-TLinkLabel::TLinkLabel(TComponent* owner) : TCustomControl(owner) {
+TLinkLabel::TLinkLabel(TComponent* owner) : TWinControl(owner) {
   TabStop = true;
   ParentColor = true;
   width_ = 120;
@@ -151,8 +146,13 @@ void TLinkLabel::WndProc(TMessage& m) {
   case WM_KILLFOCUS:
     Invalidate();
     break;
+  case WM_PAINT: {
+    const gdi::TPaintDC dc(Handle());
+    Paint(dc.Get());
+    return;
+  }
   default:
     break;
   }
-  TCustomControl::WndProc(m);
+  TWinControl::WndProc(m);
 }

@@ -31,16 +31,15 @@ public:
   void PaintOn(HDC dc) override;
 };
 
-// A bar between two aligned controls; dragging it resizes the control before it.
-class TSplitter : public TCustomControl {
+// A bar between two aligned controls; dragging it resizes the control
+// before it. It has no window: its parent paints it and hands it the mouse.
+class TSplitter : public TGraphicControl {
 public:
   explicit TSplitter(TComponent* owner);
   PLIMET_CLASS_NAME(TSplitter)
   int MinSize = 30;
   void WndProc(TMessage& message) override;
-
-protected:
-  void Paint(HDC dc) override;
+  void PaintOn(HDC dc) override;
 
 private:
   TControl* Sibling() const;
@@ -49,13 +48,13 @@ private:
 };
 
 // Underlined text that acts on a click or Enter, as a web link does.
-class TLinkLabel : public TCustomControl {
+class TLinkLabel : public TWinControl {
 public:
   explicit TLinkLabel(TComponent* owner);
   PLIMET_CLASS_NAME(TLinkLabel)
   TNotifyEvent OnLinkClick;
   void WndProc(TMessage& message) override;
 
-protected:
-  void Paint(HDC dc) override;
+private:
+  void Paint(HDC dc);
 };

@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/win32/Menus.h"
 #include "framework/win32/StdCtrls.h"
@@ -205,7 +206,7 @@ TApplicationEvents::~TApplicationEvents() {
 
 // --- TForm ------------------------------------------------------------------------
 
-TForm::TForm(TComponent* owner) : TWinControl(owner) {
+TForm::TForm(TComponent* owner) : TScrollingWinControl(owner) {
   visible_ = false;
   ParentFont = false;
   color_ = clBtnFace;
@@ -214,8 +215,13 @@ TForm::TForm(TComponent* owner) : TWinControl(owner) {
   if (Application) Application->forms_.push_back(this);
 }
 
+void TForm::BeforeDestruction() {
+  if (!std::exchange(destroyTold_, true) && OnDestroy) OnDestroy(this);
+  TScrollingWinControl::BeforeDestruction();
+}
+
 TForm::~TForm() {
-  if (OnDestroy) OnDestroy(this);
+  if (!std::exchange(destroyTold_, true) && OnDestroy) OnDestroy(this);
   if (Application) {
     auto& forms = Application->forms_;
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
@@ -227,7 +233,7 @@ void TForm::Loaded() {
   if (loaded_) return;
   loaded_ = true;
   for (int i = 0; i < ComponentCount(); ++i) Components(i)->Loaded();
-  TWinControl::Loaded();
+  TScrollingWinControl::Loaded();
   if (OnCreate) OnCreate(this);
 }
 
@@ -238,11 +244,11 @@ void TForm::Notification(TComponent* component, TOperation operation) {
     if (DefaultButton && static_cast<TComponent*>(DefaultButton) == component) DefaultButton = nullptr;
     if (CancelButton && static_cast<TComponent*>(CancelButton) == component) CancelButton = nullptr;
   }
-  TWinControl::Notification(component, operation);
+  TScrollingWinControl::Notification(component, operation);
 }
 
 void TForm::CreateParams(TCreateParams& params) {
-  TWinControl::CreateParams(params);
+  TScrollingWinControl::CreateParams(params);
   params.WinClassName = WindowClassName.empty() ? ClassName() : WindowClassName;
   params.Style = WS_CLIPCHILDREN;
   params.ExStyle = 0;
@@ -499,7 +505,7 @@ void TForm::WndProc(TMessage& m) {
   default:
     break;
   }
-  TWinControl::WndProc(m);
+  TScrollingWinControl::WndProc(m);
 }
 
 TForm* GetParentForm(TControl* control) {

@@ -108,7 +108,7 @@ private:
   TApplication* application_; // none once the application has gone
 };
 
-class TForm : public TWinControl {
+class TForm : public TScrollingWinControl {
 public:
   explicit TForm(TComponent* owner);
   ~TForm() override;
@@ -165,9 +165,8 @@ public:
   void SelectNext(bool forward);
 
   void WndProc(TMessage& message) override;
-  LRESULT Perform(UINT msg, WPARAM wParam = 0, LPARAM lParam = 0) override {
-    return TWinControl::Perform(msg, wParam, lParam);
-  }
+  // OnDestroy, while the form and its window are whole; then the window goes.
+  void BeforeDestruction() override;
 
 protected:
   void CreateParams(TCreateParams& params) override;
@@ -180,6 +179,7 @@ private:
 
   bool modal_ = false;
   bool loaded_ = false;
+  bool destroyTold_ = false;
   TMainMenu* menu_ = nullptr;
 };
 

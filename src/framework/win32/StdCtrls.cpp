@@ -8,19 +8,19 @@
 
 // --- TLabel --------------------------------------------------------------------
 
-TLabel::TLabel(TComponent* owner) : TGraphicControl(owner) {
+TCustomLabel::TCustomLabel(TComponent* owner) : TGraphicControl(owner) {
   ParentColor = true;
   width_ = 65;
   height_ = 13;
 }
 
-void TLabel::SetText(const std::string& text) {
+void TCustomLabel::SetText(const std::string& text) {
   TControl::SetText(text);
   AdjustSize();
   Invalidate();
 }
 
-void TLabel::AdjustSize() {
+void TCustomLabel::AdjustSize() {
   if (!AutoSize || WordWrap) return;
   RECT r{0, 0, 0, 0};
   {
@@ -31,7 +31,7 @@ void TLabel::AdjustSize() {
   SetBounds(left_, top_, r.right - r.left, r.bottom - r.top);
 }
 
-void TLabel::PaintOn(HDC dc) {
+void TCustomLabel::PaintOn(HDC dc) {
   RECT r = BoundsRect();
   if (!Transparent) {
     FillColor(dc, r, Color());
@@ -44,26 +44,26 @@ void TLabel::PaintOn(HDC dc) {
 
 // --- TEdit ----------------------------------------------------------------------
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   TabStop = true;
   color_ = clWindow;
   width_ = 121;
   height_ = 21;
 }
 
-void TEdit::CreateParams(TCreateParams& params) {
+void TCustomEdit::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClassName = "EDIT";
   params.Style |= ES_AUTOHSCROLL | (ReadOnly ? ES_READONLY : 0) | (passwordChar_ ? ES_PASSWORD : 0);
   params.ExStyle |= WS_EX_CLIENTEDGE;
 }
 
-void TEdit::HandleCreated() {
+void TCustomEdit::HandleCreated() {
   if (passwordChar_) SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(passwordChar_), 0);
   SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
 }
 
-void TEdit::SetPasswordChar(char c) {
+void TCustomEdit::SetPasswordChar(char c) {
   passwordChar_ = c;
   if (HandleAllocated()) {
     SendMessageA(Handle(), EM_SETPASSWORDCHAR, static_cast<unsigned char>(c), 0);
@@ -71,12 +71,12 @@ void TEdit::SetPasswordChar(char c) {
   }
 }
 
-void TEdit::SetMaxLength(int length) {
+void TCustomEdit::SetMaxLength(int length) {
   maxLength_ = length;
   if (HandleAllocated()) SendMessageA(Handle(), EM_LIMITTEXT, static_cast<WPARAM>(length), 0);
 }
 
-void TEdit::CommandNotify(WORD code) {
+void TCustomEdit::CommandNotify(WORD code) {
   if (code != EN_CHANGE) return;
   text_ = WindowText(Handle());
   Perform(CM_TEXTCHANGED);
@@ -85,7 +85,7 @@ void TEdit::CommandNotify(WORD code) {
 
 // --- TButton --------------------------------------------------------------------
 
-TButton::TButton(TComponent* owner) : TWinControl(owner) {
+TButton::TButton(TComponent* owner) : TButtonControl(owner) {
   TabStop = true;
   width_ = 75;
   height_ = 25;
@@ -109,30 +109,30 @@ void TButton::Click() {
 
 // --- TCheckBox ---------------------------------------------------------------------
 
-TCheckBox::TCheckBox(TComponent* owner) : TWinControl(owner) {
+TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
   TabStop = true;
   width_ = 97;
   height_ = 17;
 }
 
-void TCheckBox::CreateParams(TCreateParams& params) {
+void TCustomCheckBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClassName = "BUTTON";
   params.Style |= BS_AUTOCHECKBOX;
 }
 
-void TCheckBox::HandleCreated() {
+void TCustomCheckBox::HandleCreated() {
   SendMessageA(Handle(), BM_SETCHECK, checked_ ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool TCheckBox::Checked() const { return checked_; }
+bool TCustomCheckBox::Checked() const { return checked_; }
 
-void TCheckBox::SetChecked(bool checked) {
+void TCustomCheckBox::SetChecked(bool checked) {
   checked_ = checked;
   if (HandleAllocated()) SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-void TCheckBox::CommandNotify(WORD code) {
+void TCustomCheckBox::CommandNotify(WORD code) {
   if (code != BN_CLICKED) return;
   checked_ = SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; // clicked or toggled by Space
   Click();
@@ -140,12 +140,12 @@ void TCheckBox::CommandNotify(WORD code) {
 
 // --- TPanel ------------------------------------------------------------------------
 
-TPanel::TPanel(TComponent* owner) : TCustomControl(owner) {
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
   width_ = 185;
   height_ = 41;
 }
 
-void TPanel::Paint(HDC dc) {
+void TCustomPanel::Paint(HDC dc) {
   RECT r = ClientRect();
   FillColor(dc, r, Color());
   if (BevelOuter != TBevelCut::bvNone)
@@ -161,13 +161,13 @@ void TPanel::Paint(HDC dc) {
 
 // --- TGroupBox -----------------------------------------------------------------------
 
-TGroupBox::TGroupBox(TComponent* owner) : TWinControl(owner) {
+TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
   ParentColor = true;
   width_ = 185;
   height_ = 105;
 }
 
-void TGroupBox::WndProc(TMessage& m) {
+void TCustomGroupBox::WndProc(TMessage& m) {
   // The system group box leaves its inside unpainted; a parent that clips
   // its children would then show nothing there.
   if (m.Msg == WM_ERASEBKGND) {
@@ -177,10 +177,11 @@ void TGroupBox::WndProc(TMessage& m) {
     m.Result = 1;
     return;
   }
+  // The system group box paints its frame and caption itself.
   TWinControl::WndProc(m);
 }
 
-void TGroupBox::CreateParams(TCreateParams& params) {
+void TCustomGroupBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClassName = "BUTTON";
   params.Style |= BS_GROUPBOX;
@@ -188,45 +189,45 @@ void TGroupBox::CreateParams(TCreateParams& params) {
 
 // --- TComboBox --------------------------------------------------------------------------
 
-TComboBox::TComboBox(TComponent* owner) : TWinControl(owner) {
+TCustomComboBox::TCustomComboBox(TComponent* owner) : TCustomCombo(owner) {
   TabStop = true;
   color_ = clWindow;
   width_ = 145;
   height_ = 21;
 }
 
-void TComboBox::CreateParams(TCreateParams& params) {
+void TCustomComboBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClassName = "COMBOBOX";
   params.Style |= CBS_DROPDOWN | CBS_AUTOHSCROLL | WS_VSCROLL;
   params.Height = std::max(height_, 200); // the height of the dropped-down list
 }
 
-void TComboBox::HandleCreated() {
+void TCustomComboBox::HandleCreated() {
   for (const std::string& item : items_) SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
   if (itemIndex_ >= 0) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
 }
 
-void TComboBox::AddItem(const std::string& item) {
+void TCustomComboBox::AddItem(const std::string& item) {
   items_.push_back(item);
   if (HandleAllocated()) SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
 }
 
-void TComboBox::ClearItems() {
+void TCustomComboBox::ClearItems() {
   items_.clear();
   itemIndex_ = -1;
   if (HandleAllocated()) SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
 }
 
-int TComboBox::ItemIndex() const { return itemIndex_; }
+int TCustomComboBox::ItemIndex() const { return itemIndex_; }
 
-void TComboBox::SetItemIndex(int index) {
+void TCustomComboBox::SetItemIndex(int index) {
   itemIndex_ = index >= 0 && index < static_cast<int>(items_.size()) ? index : -1;
   text_ = itemIndex_ >= 0 ? items_[static_cast<std::size_t>(itemIndex_)] : text_;
   if (HandleAllocated()) SendMessageA(Handle(), CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
 }
 
-void TComboBox::CommandNotify(WORD code) {
+void TCustomComboBox::CommandNotify(WORD code) {
   if (code == CBN_SELCHANGE) {
     itemIndex_ = static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0));
     if (itemIndex_ >= 0) text_ = items_.at(static_cast<std::size_t>(itemIndex_));

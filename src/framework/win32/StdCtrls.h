@@ -4,10 +4,10 @@
 
 #include "framework/win32/Controls.h"
 
-class TLabel : public TGraphicControl {
+class TCustomLabel : public TGraphicControl {
 public:
-  explicit TLabel(TComponent* owner);
-  PLIMET_CLASS_NAME(TLabel)
+  explicit TCustomLabel(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomLabel)
   bool AutoSize = true;
   bool Transparent = true;
   // Wraps at the label's width instead of sizing to one line.
@@ -19,10 +19,17 @@ private:
   void AdjustSize();
 };
 
-class TEdit : public TWinControl {
+class TLabel : public TCustomLabel {
 public:
-  explicit TEdit(TComponent* owner);
-  PLIMET_CLASS_NAME(TEdit)
+  using TCustomLabel::TCustomLabel;
+  PLIMET_CLASS_NAME(TLabel)
+};
+
+// The base of every edit: single-line, memo, masked and spin edits.
+class TCustomEdit : public TWinControl {
+public:
+  explicit TCustomEdit(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomEdit)
   // 0 shows the text; another character hides it behind that one.
   char PasswordChar() const { return passwordChar_; }
   void SetPasswordChar(char c);
@@ -42,7 +49,20 @@ private:
   int maxLength_ = 0;
 };
 
-class TButton : public TWinControl {
+class TEdit : public TCustomEdit {
+public:
+  using TCustomEdit::TCustomEdit;
+  PLIMET_CLASS_NAME(TEdit)
+};
+
+// The base of push buttons, check boxes and radio buttons.
+class TButtonControl : public TWinControl {
+public:
+  explicit TButtonControl(TComponent* owner) : TWinControl(owner) {}
+  PLIMET_CLASS_NAME(TButtonControl)
+};
+
+class TButton : public TButtonControl {
 public:
   explicit TButton(TComponent* owner);
   PLIMET_CLASS_NAME(TButton)
@@ -58,10 +78,10 @@ protected:
 };
 
 // A check box with its caption to the right.
-class TCheckBox : public TWinControl {
+class TCustomCheckBox : public TButtonControl {
 public:
-  explicit TCheckBox(TComponent* owner);
-  PLIMET_CLASS_NAME(TCheckBox)
+  explicit TCustomCheckBox(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomCheckBox)
   bool Checked() const;
   void SetChecked(bool checked);
 
@@ -74,12 +94,18 @@ private:
   bool checked_ = false;
 };
 
+class TCheckBox : public TCustomCheckBox {
+public:
+  using TCustomCheckBox::TCustomCheckBox;
+  PLIMET_CLASS_NAME(TCheckBox)
+};
+
 enum class TBevelCut { bvNone, bvLowered, bvRaised };
 
-class TPanel : public TCustomControl {
+class TCustomPanel : public TCustomControl {
 public:
-  explicit TPanel(TComponent* owner);
-  PLIMET_CLASS_NAME(TPanel)
+  explicit TCustomPanel(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomPanel)
   TBevelCut BevelOuter = TBevelCut::bvRaised;
   TPublishedValue BorderStyleProperty() const override { return {true, "TBorderStyle", 0}; }
   TPublishedValue BevelEdgesProperty() const override { return {true, "TBevelEdges", 15}; }
@@ -88,21 +114,48 @@ protected:
   void Paint(HDC dc) override;
 };
 
-class TGroupBox : public TWinControl {
+class TPanel : public TCustomPanel {
 public:
-  explicit TGroupBox(TComponent* owner);
-  PLIMET_CLASS_NAME(TGroupBox)
+  using TCustomPanel::TCustomPanel;
+  PLIMET_CLASS_NAME(TPanel)
+};
+
+// A frame with a caption around other controls (the system's group box).
+class TCustomGroupBox : public TCustomControl {
+public:
+  explicit TCustomGroupBox(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomGroupBox)
   void WndProc(TMessage& message) override;
 
 protected:
   void CreateParams(TCreateParams& params) override;
 };
 
-// An editable drop-down list.
-class TComboBox : public TWinControl {
+class TGroupBox : public TCustomGroupBox {
 public:
-  explicit TComboBox(TComponent* owner);
-  PLIMET_CLASS_NAME(TComboBox)
+  using TCustomGroupBox::TCustomGroupBox;
+  PLIMET_CLASS_NAME(TGroupBox)
+};
+
+// The base of controls holding a list of items: combo and list boxes, list views.
+class TCustomListControl : public TWinControl {
+public:
+  explicit TCustomListControl(TComponent* owner) : TWinControl(owner) {}
+  PLIMET_CLASS_NAME(TCustomListControl)
+};
+
+// The base of the combo boxes, plain and extended.
+class TCustomCombo : public TCustomListControl {
+public:
+  explicit TCustomCombo(TComponent* owner) : TCustomListControl(owner) {}
+  PLIMET_CLASS_NAME(TCustomCombo)
+};
+
+// An editable drop-down list.
+class TCustomComboBox : public TCustomCombo {
+public:
+  explicit TCustomComboBox(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomComboBox)
   void AddItem(const std::string& item);
   void ClearItems();
   const std::vector<std::string>& Items() const { return items_; }
@@ -118,6 +171,12 @@ protected:
 private:
   std::vector<std::string> items_;
   int itemIndex_ = -1;
+};
+
+class TComboBox : public TCustomComboBox {
+public:
+  using TCustomComboBox::TCustomComboBox;
+  PLIMET_CLASS_NAME(TComboBox)
 };
 
 enum class TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };

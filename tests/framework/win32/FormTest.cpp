@@ -455,7 +455,7 @@ public:
     form->WindowProc = [this](TMessage& m) {
       if (m.Msg == WM_DESTROY || m.Msg == WM_NCDESTROY)
         log_.push_back(std::string(m.Msg == WM_DESTROY ? "destroy" : "ncdestroy") +
-                       (dynamic_cast<TestDialog*>(form_) ? " seen whole" : " seen half gone"));
+                       (form_->ClassName() == std::string("WatchingDialog") ? " seen whole" : " seen half gone"));
       saved_(m);
     };
   }
@@ -471,16 +471,38 @@ private:
 };
 } // namespace
 
-TEST_F(FormTest, AHookOwnedByItsFormIsUndoneBeforeTheWindowGoes) {
+// A dialog that watches its own window go, as a form with its own WndProc does.
+class WatchingDialog : public TestDialog {
+public:
+  PLIMET_CLASS_NAME(WatchingDialog)
+  WatchingDialog(TComponent* owner, std::vector<std::string>& log) : TestDialog(owner), log_(log) {
+    OnDestroy = [this](TComponent*) { log_.push_back(IsWindow(name->Handle()) ? "OnDestroy, edit there" : "OnDestroy, edit gone"); };
+  }
+  ~WatchingDialog() override { log_.push_back("destructor, name edit still owned: " + std::to_string(name->Owner() == this)); }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_DESTROY) log_.push_back("own WndProc: destroy");
+    TestDialog::WndProc(m);
+  }
+
+private:
+  std::vector<std::string>& log_;
+};
+
+TEST_F(FormTest, AHookedFormIsWholeWhileItsWindowGoesAndTheHookIsUndoneIntoALiveObject) {
   std::vector<std::string> log;
-  auto* dialog = new TestDialog(&app);
+  auto* dialog = new WatchingDialog(&app, log);
   dialog->Show();
   new Hook(dialog, log);
   const HWND window = dialog->Handle();
+  const HWND edit = dialog->name->Handle();
   delete dialog;
-  EXPECT_EQ(log, std::vector<std::string>{"hook undone, window there"})
-      << "the hook never sees the messages of a form that is no longer whole";
+  EXPECT_EQ(log, (std::vector<std::string>{"OnDestroy, edit there", "destroy seen whole", "own WndProc: destroy",
+                                           "ncdestroy seen whole", "destructor, name edit still owned: 1",
+                                           "hook undone, window gone"}))
+      << "the form's own WndProc and the hook see the window go while the form is whole; the hook is undone "
+         "after that, into a live WindowProc, and no window is made again for it";
   EXPECT_FALSE(IsWindow(window));
+  EXPECT_FALSE(IsWindow(edit));
 }
 
 TEST_F(FormTest, NoHandlesOutliveTheirForms) {

@@ -187,10 +187,11 @@ TEST(Showcase, EveryControlOnOneForm) {
   EXPECT_EQ(SendMessageA(pwd->Handle(), EM_GETPASSWORDCHAR, 0, 0), '*');
   SendMessageA(link->Handle(), WM_KEYDOWN, VK_RETURN, 0);
   EXPECT_EQ(linkClicks, 1);
-  // Dragging the splitter widens the tree.
-  SendMessageA(splitter->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 10));
-  SendMessageA(splitter->Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(41, 10));
-  SendMessageA(splitter->Handle(), WM_LBUTTONUP, 0, MAKELPARAM(41, 10));
+  // Dragging the splitter widens the tree: it has no window, its form hands it the mouse.
+  const int grabX = splitter->Left() + 1, grabY = splitter->Top() + 10;
+  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(grabX, grabY));
+  SendMessageA(form.Handle(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(grabX + 40, grabY));
+  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(grabX + 40, grabY));
   EXPECT_EQ(tree->Width(), 200);
 
   RedrawWindow(form.Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN | RDW_FRAME);
