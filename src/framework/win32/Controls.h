@@ -208,7 +208,9 @@ protected:
   virtual void CreateWnd();
   // Called once the window exists (text, font, children are set here).
   virtual void HandleCreated() {}
-  void DefaultHandler(TMessage& message);
+  // What the system does with a message (the window class's own procedure;
+  // MDI forms use the frame's and the child's default procedures).
+  virtual void DefaultHandler(TMessage& message);
   // Notifications from the parent about this control.
   // A control that tells its parent of double clicks itself raises
   // OnDblClick from that notification only.

@@ -83,6 +83,7 @@ bool TApplication::ProcessMessage(MSG& message) {
   }
   if (OnMessage) OnMessage(message, handled);
   if (handled) return true;
+  if (IsMDIKey(message)) return true;
   if (message.message == WM_KEYDOWN &&
       (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_TAB)) {
     // The dialog keys belong to the form of the control that has the focus.
@@ -109,6 +110,17 @@ bool TApplication::ProcessMessage(MSG& message) {
   TranslateMessage(&message);
   DispatchMessageA(&message);
   return true;
+}
+
+bool TApplication::IsMDIKey(MSG& message) {
+  // Ctrl+F6, Ctrl+Tab (with Shift: backwards) and Ctrl+F4 act on the active
+  // child, but only for keys meant for the MDI form: the system would take
+  // them from any window of the thread, a dialog shown over it included.
+  if (message.message != WM_KEYDOWN && message.message != WM_SYSKEYDOWN) return false;
+  if (!mainForm_ || mainForm_->FormStyle != TFormStyle::fsMDIForm || !mainForm_->ClientHandle()) return false;
+  const HWND frame = mainForm_->Handle();
+  if (message.hwnd != frame && !IsChild(frame, message.hwnd)) return false;
+  return TranslateMDISysAccel(mainForm_->ClientHandle(), &message) != FALSE;
 }
 
 bool TApplication::MenuKey(const MSG& message) {
@@ -215,13 +227,80 @@ TForm::TForm(TComponent* owner) : TScrollingWinControl(owner) {
   if (Application) Application->forms_.push_back(this);
 }
 
+namespace {
+
+// Keeps the MDI client window in the area the form's aligned controls
+// leave: an aligned control of its own, so every layout of the form places it.
+class TMDIClientArea : public TGraphicControl {
+public:
+  explicit TMDIClientArea(TForm* form) : TGraphicControl(nullptr), form_(form) {}
+  PLIMET_CLASS_NAME(TMDIClientArea)
+  void SetBounds(int left, int top, int width, int height) override {
+    TGraphicControl::SetBounds(left, top, width, height);
+    if (HWND client = form_->ClientHandle())
+      SetWindowPos(client, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+  }
+
+private:
+  TForm* form_;
+};
+
+// The native sub-menu of an item of a menu, found by the item each native item carries.
+HMENU SubMenuOf(HMENU menu, const TMenuItem* item) {
+  if (!menu || !item) return nullptr;
+  const int count = GetMenuItemCount(menu);
+  for (int i = 0; i < count; ++i) {
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_DATA | MIIM_SUBMENU;
+    if (!GetMenuItemInfoA(menu, static_cast<UINT>(i), TRUE, &info)) continue;
+    if (reinterpret_cast<const TMenuItem*>(info.dwItemData) == item) return info.hSubMenu;
+    if (HMENU found = SubMenuOf(info.hSubMenu, item)) return found;
+  }
+  return nullptr;
+}
+
+// The id of the first child in the window list; above every menu command of ours.
+constexpr UINT kFirstMDIChildId = 0xFF00;
+
+} // namespace
+
 void TForm::BeforeDestruction() {
   if (!std::exchange(destroyTold_, true) && OnDestroy) OnDestroy(this);
+  FreeMDIChildren();
+  DestroyMDIChildWindow(false);
   TScrollingWinControl::BeforeDestruction();
+}
+
+void TForm::FreeMDIChildren() {
+  if (FormStyle != TFormStyle::fsMDIForm) return;
+  // The children's windows live inside this one: they go first, whole.
+  freeingChildren_ = true;
+  std::vector<TForm*> children;
+  for (int i = 0; i < MDIChildCount(); ++i) children.push_back(MDIChildren(i));
+  for (TForm* child : children) delete child;
+}
+
+void TForm::DestroyMDIChildWindow(bool componentsFirst) {
+  if (FormStyle != TFormStyle::fsMDIChild || !HandleAllocated()) return;
+  TForm* frame = MDIParent();
+  // Its menu must not be shown by the MDI form once the child is gone.
+  if (frame) frame->UpdateMDIMenu(this, false);
+  if (componentsFirst) DestroyComponents();
+  // The MDI client destroys the window: it activates the next child and
+  // updates its window list.
+  if (frame && frame->ClientHandle()) {
+    SendMessageA(frame->ClientHandle(), WM_MDIDESTROY, reinterpret_cast<WPARAM>(Handle()), 0);
+    frame->MDIActiveChanged(frame->ActiveMDIChild(), this);
+    if (frame->lastActiveChild_ == this) frame->lastActiveChild_ = nullptr;
+  }
 }
 
 TForm::~TForm() {
   if (!std::exchange(destroyTold_, true) && OnDestroy) OnDestroy(this);
+  // A form not made by new: the same, its components going before its window.
+  FreeMDIChildren();
+  DestroyMDIChildWindow(true);
   if (Application) {
     auto& forms = Application->forms_;
     forms.erase(std::remove(forms.begin(), forms.end(), this), forms.end());
@@ -243,6 +322,14 @@ void TForm::Notification(TComponent* component, TOperation operation) {
     if (ActiveControl && static_cast<TComponent*>(ActiveControl) == component) ActiveControl = nullptr;
     if (DefaultButton && static_cast<TComponent*>(DefaultButton) == component) DefaultButton = nullptr;
     if (CancelButton && static_cast<TComponent*>(CancelButton) == component) CancelButton = nullptr;
+    if (menu_ && static_cast<TComponent*>(menu_) == component) {
+      menu_ = nullptr;
+      // The MDI form stops showing a menu that is gone.
+      if (TForm* frame = FormStyle == TFormStyle::fsMDIChild ? MDIParent() : this; frame && !frame->freeingChildren_)
+        frame->UpdateMDIMenu(nullptr, true);
+    }
+    if (windowMenu_ && static_cast<TComponent*>(windowMenu_) == component) windowMenu_ = nullptr;
+    if (mdiShownMenu_ && static_cast<TComponent*>(mdiShownMenu_) == component) mdiShownMenu_ = nullptr;
   }
   TScrollingWinControl::Notification(component, operation);
 }
@@ -280,22 +367,218 @@ void TForm::CreateParams(TCreateParams& params) {
   }
   if (FormStyle == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
   params.WndParent = Application ? Application->Handle() : nullptr;
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    params.Style = (params.Style & ~WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS;
+    params.ExStyle = (params.ExStyle & ~WS_EX_TOPMOST) | WS_EX_MDICHILD;
+    TForm* frame = MDIParent();
+    params.WndParent = frame ? frame->ClientHandle() : nullptr;
+    if (Position == TPosition::poDefaultPosOnly) params.X = params.Y = CW_USEDEFAULT;
+  }
+}
+
+TForm* TForm::MDIParent() const {
+  if (FormStyle != TFormStyle::fsMDIChild || !Application) return nullptr;
+  TForm* main = Application->MainForm();
+  return main && main != this && main->FormStyle == TFormStyle::fsMDIForm ? main : nullptr;
+}
+
+void TForm::CreateWnd() {
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    TForm* frame = MDIParent();
+    if (frame) frame->HandleNeeded();
+    if (!frame || !frame->ClientHandle()) throw std::runtime_error("Cannot create form. No MDI forms are currently active");
+  }
+  // An MDI child made with WS_EX_MDICHILD is made by the MDI client as
+  // WM_MDICREATE does it: placed, added to the window list, activated.
+  TScrollingWinControl::CreateWnd();
+}
+
+void TForm::CreateMDIClient() {
+  CLIENTCREATESTRUCT create{};
+  HMENU windowMenu = menu_ ? SubMenuOf(menu_->Handle(), windowMenu_) : nullptr;
+  if (!windowMenu) windowMenu = ParkingMenu();
+  create.hWindowMenu = windowMenu;
+  create.idFirstChild = kFirstMDIChildId;
+  const RECT area = ClientRect();
+  clientHandle_ = CreateWindowExA(WS_EX_CLIENTEDGE, "MDICLIENT", nullptr,
+                                  WS_CHILD | WS_CLIPCHILDREN | WS_CLIPSIBLINGS | WS_VSCROLL | WS_HSCROLL | WS_VISIBLE,
+                                  area.left, area.top, area.right - area.left, area.bottom - area.top, Handle(),
+                                  nullptr, GetModuleHandleA(nullptr), &create);
+  if (!clientHandle_) throw std::runtime_error("Unable to create the MDI client window");
+  mdiShownMenu_ = menu_;
+  mdiWindowMenu_ = windowMenu;
+  if (!clientArea_) {
+    clientArea_ = new TMDIClientArea(this); // owned by nobody: freed as a child control of the form
+    clientArea_->SetAlign(TAlign::alClient);
+    clientArea_->SetParent(this);
+  }
+  Realign();
+}
+
+void TForm::DefaultHandler(TMessage& m) {
+  if (!HandleAllocated()) return;
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    m.Result = DefMDIChildProcA(Handle(), m.Msg, m.WParam, m.LParam);
+    return;
+  }
+  // The frame's default would stretch the client over the whole client
+  // area; the form lays it out itself, beside its aligned controls.
+  if (FormStyle == TFormStyle::fsMDIForm && m.Msg != WM_SIZE) {
+    m.Result = DefFrameProcA(Handle(), clientHandle_, m.Msg, m.WParam, m.LParam);
+    return;
+  }
+  TScrollingWinControl::DefaultHandler(m);
+}
+
+TForm* TForm::ActiveMDIChild() {
+  if (!clientHandle_) return nullptr;
+  auto* child = dynamic_cast<TForm*>(
+      TWinControl::FromHandle(reinterpret_cast<HWND>(SendMessageA(clientHandle_, WM_MDIGETACTIVE, 0, 0))));
+  return child && child->FormStyle == TFormStyle::fsMDIChild ? child : nullptr;
+}
+
+namespace {
+std::vector<TForm*> ChildrenOf(HWND client) {
+  std::vector<TForm*> children;
+  if (!client) return children;
+  for (HWND window = GetWindow(client, GW_CHILD); window; window = GetWindow(window, GW_HWNDNEXT))
+    if (auto* form = dynamic_cast<TForm*>(TWinControl::FromHandle(window));
+        form && form->FormStyle == TFormStyle::fsMDIChild)
+      children.push_back(form);
+  return children;
+}
+} // namespace
+
+int TForm::MDIChildCount() { return static_cast<int>(ChildrenOf(clientHandle_).size()); }
+
+TForm* TForm::MDIChildren(int index) { return ChildrenOf(clientHandle_).at(static_cast<std::size_t>(index)); }
+
+void TForm::SetWindowMenu(TMenuItem* item) {
+  windowMenu_ = item;
+  if (item) item->FreeNotification(this);
+  UpdateMDIMenu(nullptr, true);
+}
+
+void TForm::Cascade() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDICASCADE, 0, 0);
+}
+
+void TForm::Tile() {
+  if (clientHandle_)
+    SendMessageA(clientHandle_, WM_MDITILE,
+                 TileMode == TTileMode::tbHorizontal ? MDITILE_HORIZONTAL : MDITILE_VERTICAL, 0);
+}
+
+void TForm::ArrangeIcons() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDIICONARRANGE, 0, 0);
+}
+
+void TForm::Next() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDINEXT, 0, 0);
+}
+
+void TForm::Previous() {
+  if (clientHandle_) SendMessageA(clientHandle_, WM_MDINEXT, 0, 1);
+}
+
+TMainMenu* TForm::ShownMenu() {
+  if (FormStyle == TFormStyle::fsMDIForm)
+    if (TForm* active = ActiveMDIChild(); active && active->menu_) return active->menu_;
+  return menu_;
+}
+
+void TForm::UpdateMDIMenu(TForm* going, bool force) {
+  if (FormStyle != TFormStyle::fsMDIForm || !clientHandle_) return;
+  TForm* active = ActiveMDIChild();
+  if (active == going) active = nullptr;
+  TMainMenu* shown = active && active->menu_ ? active->menu_ : menu_;
+  // The system keeps its window list in one menu, which must stay alive:
+  // the shown menu's window menu, else the form's own (hidden while a
+  // child's menu is shown), else the parking menu.
+  HMENU windowMenu = shown && shown != menu_ ? SubMenuOf(shown->Handle(), active->windowMenu_) : nullptr;
+  if (!windowMenu && menu_) windowMenu = SubMenuOf(menu_->Handle(), windowMenu_);
+  if (!windowMenu) windowMenu = ParkingMenu();
+  if (!force && shown == mdiShownMenu_ && windowMenu == mdiWindowMenu_) return;
+  // Window menu and frame menu in two steps: given both at once, Wine
+  // changes the frame menu but leaves the window list where it was.
+  if (windowMenu != mdiWindowMenu_ || force)
+    SendMessageA(clientHandle_, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(windowMenu));
+  if (shown) {
+    SendMessageA(clientHandle_, WM_MDISETMENU, reinterpret_cast<WPARAM>(shown->Handle()), 0);
+  } else {
+    ::SetMenu(Handle(), nullptr);
+  }
+  mdiShownMenu_ = shown;
+  mdiWindowMenu_ = windowMenu;
+  DrawMenuBar(Handle());
+}
+
+HMENU TForm::ParkingMenu() {
+  if (!parkingMenu_) parkingMenu_.reset(CreatePopupMenu());
+  return parkingMenu_.get();
+}
+
+void TForm::MenuRebuilding() {
+  // The system cannot move its window list out of a menu already
+  // destroyed: it waits in the parking menu while the menus change.
+  TForm* frame = FormStyle == TFormStyle::fsMDIChild ? MDIParent() : FormStyle == TFormStyle::fsMDIForm ? this : nullptr;
+  if (!frame || !frame->clientHandle_ || frame->mdiWindowMenu_ == frame->ParkingMenu()) return;
+  SendMessageA(frame->clientHandle_, WM_MDISETMENU, 0, reinterpret_cast<LPARAM>(frame->ParkingMenu()));
+  frame->mdiWindowMenu_ = frame->ParkingMenu();
+}
+
+void TForm::MDIActiveChanged(TForm* active, TForm* going) {
+  if (freeingChildren_) return;
+  UpdateMDIMenu(going, false);
+  if (active == lastActiveChild_) return;
+  lastActiveChild_ = active;
+  ActiveMDIChildChanged();
+}
+
+void TForm::ActiveMDIChildChanged() {
+  if (OnActiveMDIChildChange) OnActiveMDIChildChange(this);
+}
+
+void TForm::MenuRebuilt() {
+  if (!HandleAllocated()) return;
+  // A new build makes new sub-menus: the window list moves into the new one.
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    if (TForm* frame = MDIParent()) frame->UpdateMDIMenu(nullptr, true);
+    return;
+  }
+  if (FormStyle == TFormStyle::fsMDIForm && clientHandle_) {
+    UpdateMDIMenu(nullptr, true);
+    return;
+  }
+  DrawMenuBar(Handle());
 }
 
 void TForm::SetMenu(TMainMenu* menu) {
   if (menu_) menu_->Window = nullptr;
   menu_ = menu;
+  if (menu_) menu_->FreeNotification(this);
   if (menu_ && HandleAllocated()) menu_->Window = Handle();
-  if (HandleAllocated()) ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+  if (!HandleAllocated()) return;
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    // A child has no menu bar: its menu is shown by the MDI form while it is active.
+    if (TForm* frame = MDIParent()) frame->UpdateMDIMenu(nullptr, true);
+  } else if (FormStyle == TFormStyle::fsMDIForm && clientHandle_) {
+    UpdateMDIMenu(nullptr, true);
+  } else {
+    ::SetMenu(Handle(), menu_ ? menu_->Handle() : nullptr);
+  }
 }
 
 bool TForm::IsShortCut(WPARAM key) {
-  if (!menu_ || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
+  // In an MDI child the shortcuts are those of the menu the MDI form shows.
+  if (TForm* frame = MDIParent()) return frame->IsShortCut(key);
+  TMainMenu* shown = ShownMenu();
+  if (!shown || key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return false;
   TShortCut shortCut = static_cast<TShortCut>(key & 0xFF);
   if (GetKeyState(VK_SHIFT) < 0) shortCut |= scShift;
   if (GetKeyState(VK_CONTROL) < 0) shortCut |= scCtrl;
   if (GetKeyState(VK_MENU) < 0) shortCut |= scAlt;
-  TMenuItem* item = menu_->Items()->FindShortCut(shortCut);
+  TMenuItem* item = shown->Items()->FindShortCut(shortCut);
   if (!item) return false;
   item->Click();
   return true;
@@ -304,8 +587,9 @@ bool TForm::IsShortCut(WPARAM key) {
 void TForm::HandleCreated() {
   if (menu_) {
     menu_->Window = Handle();
-    ::SetMenu(Handle(), menu_->Handle());
+    if (FormStyle != TFormStyle::fsMDIChild) ::SetMenu(Handle(), menu_->Handle());
   }
+  if (FormStyle == TFormStyle::fsMDIForm) CreateMDIClient();
   if (Icon) {
     SendMessageA(Handle(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(Icon));
     SendMessageA(Handle(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(Icon));
@@ -323,6 +607,21 @@ void TForm::SetClientSize(int width, int height) {
 void TForm::Show() {
   Loaded();
   HWND window = Handle();
+  if (FormStyle == TFormStyle::fsMDIChild) {
+    visible_ = true;
+    ShowWindow(window, WindowState == TWindowState::wsMaximized   ? SW_SHOWMAXIMIZED
+                       : WindowState == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
+                                                                  : SW_SHOWNORMAL);
+    if (TForm* frame = MDIParent()) SendMessageA(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+    if (ActiveControl && ActiveControl->Visible() && ActiveControl->Enabled()) {
+      ActiveControl->SetFocus();
+    } else {
+      SelectNext(true);
+    }
+    Perform(CM_VISIBLECHANGED, TRUE);
+    if (OnShow) OnShow(this);
+    return;
+  }
   if (Position == TPosition::poScreenCenter) {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
@@ -352,6 +651,7 @@ void TForm::Hide() {
 
 int TForm::ShowModal() {
   if (visible_ || modal_) throw std::runtime_error("Cannot make a visible window modal");
+  if (FormStyle == TFormStyle::fsMDIChild) throw std::runtime_error("Cannot make an MDI child window modal");
   ModalResult = mrNone;
   modal_ = true;
   HWND activeBefore = GetActiveWindow();
@@ -397,7 +697,8 @@ void TForm::Close() {
     return;
   }
   if (!CloseQuery()) return;
-  TCloseAction action = TCloseAction::caHide;
+  // A closed MDI child (a document window) goes away; other forms hide.
+  TCloseAction action = FormStyle == TFormStyle::fsMDIChild ? TCloseAction::caFree : TCloseAction::caHide;
   if (OnClose) OnClose(this, action);
   switch (action) {
   case TCloseAction::caNone: return;
@@ -466,13 +767,24 @@ void TForm::WndProc(TMessage& m) {
     Close();
     return;
   case WM_COMMAND:
-    // A menu command: no control, notification code 0.
-    if (m.LParam == 0 && HIWORD(m.WParam) == 0 && menu_) {
-      if (TMenuItem* item = menu_->Items()->Find(LOWORD(m.WParam))) {
-        item->Click();
-        return;
-      }
+    // A menu command: no control, notification code 0. On an MDI form it
+    // comes from the menu shown, which may be the active child's.
+    if (m.LParam == 0 && HIWORD(m.WParam) == 0) {
+      if (TMainMenu* shown = ShownMenu())
+        if (TMenuItem* item = shown->Items()->Find(LOWORD(m.WParam))) {
+          item->Click();
+          return;
+        }
     }
+    break;
+  case WM_MDIACTIVATE:
+    // Sent to the child that loses and to the one that gains; the change is
+    // told once the client answers with the new one.
+    DefaultHandler(m);
+    if (TForm* frame = MDIParent()) frame->MDIActiveChanged(frame->ActiveMDIChild(), nullptr);
+    return;
+  case WM_DESTROY:
+    clientHandle_ = nullptr; // it goes with this window; the frame's default works without it
     break;
   case WM_MEASUREITEM:
   case WM_DRAWITEM:

@@ -4,6 +4,8 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
+#include <type_traits>
 #include <string>
 #include <vector>
 
@@ -21,8 +23,13 @@ enum TModalResult : int {
 };
 
 enum class TFormBorderStyle { bsNone, bsSingle, bsSizeable, bsDialog, bsToolWindow, bsSizeToolWin };
-enum class TFormStyle { fsNormal, fsStayOnTop };
-enum class TPosition { poDesigned, poScreenCenter };
+// An MDI form (fsMDIForm) holds the MDI client window; MDI children
+// (fsMDIChild) live inside the client of the application's main form.
+enum class TFormStyle { fsNormal, fsMDIChild, fsMDIForm, fsStayOnTop };
+// poDefaultPosOnly: the system places the window (MDI children cascade), the size stays.
+enum class TPosition { poDesigned, poDefaultPosOnly, poScreenCenter };
+// tbHorizontal: the MDI children lie one above the other; tbVertical: side by side.
+enum class TTileMode { tbHorizontal, tbVertical };
 enum class TWindowState { wsNormal, wsMinimized, wsMaximized };
 enum class TCloseAction { caNone, caHide, caFree, caMinimize };
 // Size limits of a form's outer size; 0 is no limit.
@@ -36,6 +43,7 @@ struct TBorderIcons {
 class TForm;
 class TButton;
 class TMainMenu;
+class TMenuItem;
 
 class TApplicationEvents;
 
@@ -77,6 +85,8 @@ private:
   bool ProcessMessage(MSG& message);
   // F10, Alt, Shift+F10 and the menu key. True when the key was used.
   bool MenuKey(const MSG& message);
+  // The MDI form's keys for its children (Ctrl+F6, Ctrl+F4). True when used.
+  bool IsMDIKey(MSG& message);
   WPARAM menuKey_ = 0; // F10 or Alt pressed alone and not yet released
   static LRESULT CALLBACK AppWndProc(HWND window, UINT msg, WPARAM wParam, LPARAM lParam);
 
@@ -149,6 +159,38 @@ public:
   TButton* DefaultButton = nullptr;
   TButton* CancelButton = nullptr;
 
+  // --- MDI. FormStyle is chosen before the window is made. An MDI child is
+  // made inside the client window of the application's main form, which
+  // must be an MDI form by then; it is a form like any other (its controls,
+  // OnClose, Release), freed when it is closed unless its OnClose says
+  // otherwise (a document window the user closes goes away, as in every
+  // MDI program). An MDI form frees its children before itself: their
+  // windows live inside its own (make them with new).
+  HWND ClientHandle() const { return clientHandle_; }
+  TForm* ActiveMDIChild();
+  int MDIChildCount();
+  // The children in their stacking order: 0 is the topmost (the active one).
+  TForm* MDIChildren(int index);
+  // The item whose sub-menu lists the children (the system fills it in).
+  // It must have a sub-item of its own for the sub-menu to exist.
+  TMenuItem* WindowMenu() const { return windowMenu_; }
+  void SetWindowMenu(TMenuItem* item);
+  TTileMode TileMode = TTileMode::tbHorizontal;
+  void Cascade();
+  void Tile();
+  void ArrangeIcons();
+  void Next();
+  void Previous();
+  // The main menu the window shows: on an MDI form the active child's own
+  // menu when it has one (in place of the form's, not merged), else the form's.
+  TMainMenu* ShownMenu();
+  // On an MDI form: another child became active, or none is (the skin
+  // engine's menu bar follows the shown menu from here).
+  TNotifyEvent OnActiveMDIChildChange;
+  // Told by a main menu of this form before it is built again or freed, and after it was built again.
+  void MenuRebuilding();
+  void MenuRebuilt();
+
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
   TNotifyEvent OnDestroy;
@@ -170,17 +212,44 @@ public:
 
 protected:
   void CreateParams(TCreateParams& params) override;
+  void CreateWnd() override;
   void HandleCreated() override;
+  void DefaultHandler(TMessage& message) override;
   void Notification(TComponent* component, TOperation operation) override;
+  // Runs OnActiveMDIChildChange; a form class may do more.
+  virtual void ActiveMDIChildChanged();
 
 private:
   bool CloseQuery();
   void CollectTabStops(TWinControl* parent, std::vector<TWinControl*>& list);
+  // The MDI form this child lives in, or none.
+  TForm* MDIParent() const;
+  void CreateMDIClient();
+  // The teardown of MDI windows: an MDI form frees its children, a child's
+  // window is destroyed by the MDI client.
+  void FreeMDIChildren();
+  void DestroyMDIChildWindow(bool componentsFirst);
+  // Shows the menu of the active child (never that of `going`) or the form's own.
+  void UpdateMDIMenu(TForm* going, bool force);
+  HMENU ParkingMenu();
+  // A child was activated, or went: the menu follows, the change is told.
+  void MDIActiveChanged(TForm* active, TForm* going);
 
   bool modal_ = false;
   bool loaded_ = false;
   bool destroyTold_ = false;
   TMainMenu* menu_ = nullptr;
+  TMenuItem* windowMenu_ = nullptr;
+  HWND clientHandle_ = nullptr;
+  TControl* clientArea_ = nullptr; // keeps the client window where the aligned controls leave room
+  TMainMenu* mdiShownMenu_ = nullptr;
+  HMENU mdiWindowMenu_ = nullptr;
+  struct TMenuDestroyer {
+    void operator()(HMENU menu) const { DestroyMenu(menu); }
+  };
+  std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer> parkingMenu_; // holds the window list while no menu can
+  TForm* lastActiveChild_ = nullptr; // compared only, never followed
+  bool freeingChildren_ = false;
 };
 
 // The form a control sits on, or none.

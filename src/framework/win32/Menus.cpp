@@ -235,14 +235,36 @@ HMENU TMenu::Handle() {
 }
 
 void TMenu::Rebuild() {
-  if (!handle_) handle_ = CreateNative();
+  if (!handle_) {
+    handle_ = CreateNative();
+  } else {
+    Rebuilding();
+  }
   while (GetMenuItemCount(handle_) > 0) DeleteMenu(handle_, 0, MF_BYPOSITION); // sub-menus go with them
   items_->AppendTo(handle_);
   Rebuilt();
 }
 
+namespace {
+TForm* FormOf(HWND window) { return window ? dynamic_cast<TForm*>(TWinControl::FromHandle(window)) : nullptr; }
+} // namespace
+
+TMainMenu::~TMainMenu() {
+  if (TForm* form = FormOf(Window)) form->MenuRebuilding();
+}
+
+void TMainMenu::Rebuilding() {
+  if (TForm* form = FormOf(Window)) form->MenuRebuilding();
+}
+
 void TMainMenu::Rebuilt() {
-  if (Window) DrawMenuBar(Window);
+  if (!Window) return;
+  // The form shows it again (an MDI form re-links its window list to the new sub-menus).
+  if (TForm* form = FormOf(Window)) {
+    form->MenuRebuilt();
+  } else {
+    DrawMenuBar(Window);
+  }
 }
 
 // --- TPopupMenu -------------------------------------------------------------------------

@@ -108,6 +108,7 @@ public:
 
 protected:
   virtual HMENU CreateNative() = 0;
+  virtual void Rebuilding() {} // before the native items of a built menu go
   virtual void Rebuilt() {}
   HMENU handle_ = nullptr;
 
@@ -121,12 +122,14 @@ private:
 class TMainMenu : public TMenu {
 public:
   explicit TMainMenu(TComponent* owner) : TMenu(owner) {}
+  ~TMainMenu() override;
   PLIMET_CLASS_NAME(TMainMenu)
   // The window the menu bar is shown on (set by the form).
   HWND Window = nullptr;
 
 protected:
   HMENU CreateNative() override { return CreateMenu(); }
+  void Rebuilding() override;
   void Rebuilt() override;
 };
 
