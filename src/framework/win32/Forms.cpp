@@ -606,13 +606,18 @@ void TForm::SetClientSize(int width, int height) {
 
 void TForm::Show() {
   Loaded();
-  HWND window = Handle();
   if (FormStyle == TFormStyle::fsMDIChild) {
+    TForm* frame = MDIParent();
+    // While the user works with maximized children, a new one comes
+    // maximized too (asked before it is made: that restores the other).
+    TForm* active = frame ? frame->ActiveMDIChild() : nullptr;
+    const bool joinMaximized = active && active != this && IsZoomed(active->Handle());
+    HWND window = Handle();
     visible_ = true;
-    ShowWindow(window, WindowState == TWindowState::wsMaximized   ? SW_SHOWMAXIMIZED
-                       : WindowState == TWindowState::wsMinimized ? SW_SHOWMINIMIZED
-                                                                  : SW_SHOWNORMAL);
-    if (TForm* frame = MDIParent()) SendMessageA(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
+    ShowWindow(window, WindowState == TWindowState::wsMaximized || joinMaximized ? SW_SHOWMAXIMIZED
+                       : WindowState == TWindowState::wsMinimized                ? SW_SHOWMINIMIZED
+                                                                                 : SW_SHOWNORMAL);
+    if (frame) SendMessageA(frame->ClientHandle(), WM_MDIACTIVATE, reinterpret_cast<WPARAM>(window), 0);
     if (ActiveControl && ActiveControl->Visible() && ActiveControl->Enabled()) {
       ActiveControl->SetFocus();
     } else {
@@ -622,6 +627,7 @@ void TForm::Show() {
     if (OnShow) OnShow(this);
     return;
   }
+  HWND window = Handle();
   if (Position == TPosition::poScreenCenter) {
     RECT work;
     SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);

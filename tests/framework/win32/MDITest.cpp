@@ -312,6 +312,21 @@ TEST_F(MDITest, TheActiveChildsMenuIsShownInPlaceOfTheForms) {
   EXPECT_FALSE(IsMenu(gone));
   EXPECT_EQ(GetMenu(frame->Handle()), own);
   EXPECT_EQ(frame->ActiveMDIChild(), plain);
+
+  // A maximized child's system menu and buttons go into the menu shown, and
+  // leave it when another menu takes its place.
+  ShowWindow(plain->Handle(), SW_MAXIMIZE);
+  EXPECT_EQ(GetMenuItemCount(own), 2 + 4);
+  EXPECT_EQ(GetSubMenu(own, 0), GetSystemMenu(plain->Handle(), FALSE));
+  auto* maximized = new Doc(&app, "Maximized", true);
+  maximized->Show();
+  EXPECT_TRUE(IsZoomed(maximized->Handle())) << "a new child joins the maximized state";
+  EXPECT_EQ(GetMenu(frame->Handle()), maximized->menu->Handle());
+  EXPECT_EQ(GetMenuItemCount(own), 2);
+  EXPECT_EQ(GetMenuItemCount(maximized->menu->Handle()), 1 + 4);
+  delete maximized;
+  EXPECT_EQ(GetMenu(frame->Handle()), own);
+  EXPECT_EQ(GetMenuItemCount(own), 2 + 4);
   delete frame;
 }
 
