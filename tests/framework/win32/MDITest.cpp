@@ -361,6 +361,17 @@ TEST_F(MDITest, ClosingAChildFreesItUnlessItsOnCloseSaysOtherwise) {
   EXPECT_TRUE(IsIconic(one->Handle()));
   EXPECT_EQ(frame->MDIChildCount(), 1);
   EXPECT_FALSE(app.Terminated()) << "closing a child never ends the program";
+
+  {
+    // A child that is not made by new goes at the end of its scope, the same way.
+    Doc scoped(&app, "Scoped", true);
+    scoped.Show();
+    EXPECT_EQ(GetMenu(frame->Handle()), scoped.menu->Handle());
+    EXPECT_EQ(frame->MDIChildCount(), 2);
+  }
+  EXPECT_EQ(frame->MDIChildCount(), 1);
+  EXPECT_EQ(GetMenu(frame->Handle()), frame->menu->Handle());
+  EXPECT_EQ(TComponent::LiveCount(), components);
   delete frame;
 }
 
@@ -433,5 +444,30 @@ TEST_F(MDITest, KeysAndClicksMoveBetweenChildren) {
   EXPECT_EQ(frame->MDIChildCount(), 1);
   EXPECT_EQ(frame->ActiveMDIChild(), docs[1]);
   EXPECT_LT(TComponent::LiveCount(), components);
+  delete frame;
+}
+
+TEST_F(MDITest, AHookOnAChildHearsItsActivationAndItsEnd) {
+  // What a skin frame does with an MDI child: it replaces the WindowProc and
+  // follows WM_MDIACTIVATE (lParam the child activated) and WM_DESTROY.
+  auto* frame = new Frame(&app);
+  frame->Show();
+  auto* one = new Doc(&app, "One");
+  one->Show();
+  auto* two = new Doc(&app, "Two");
+  two->Show();
+  std::vector<std::string> log;
+  const TWndMethod saved = one->WindowProc;
+  one->WindowProc = [&log, one, saved](TMessage& m) {
+    if (m.Msg == WM_MDIACTIVATE)
+      log.push_back(reinterpret_cast<HWND>(m.LParam) == one->Handle() ? "activated" : "deactivated");
+    if (m.Msg == WM_DESTROY) log.push_back(dynamic_cast<Doc*>(one) ? "destroy, whole" : "destroy, half gone");
+    saved(m);
+  };
+  frame->Next();
+  frame->Next();
+  delete one;
+  EXPECT_EQ(log, (std::vector<std::string>{"activated", "deactivated", "destroy, whole"}));
+  EXPECT_EQ(frame->ActiveMDIChild(), two);
   delete frame;
 }
