@@ -366,7 +366,7 @@ void TForm::CreateParams(TCreateParams& params) {
     if (BorderIcons.Help) params.ExStyle |= WS_EX_CONTEXTHELP;
   }
   if (FormStyle == TFormStyle::fsStayOnTop) params.ExStyle |= WS_EX_TOPMOST;
-  params.WndParent = Application ? Application->Handle() : nullptr;
+  params.WndParent = popupOwner_ ? popupOwner_ : Application ? Application->Handle() : nullptr;
   if (FormStyle == TFormStyle::fsMDIChild) {
     params.Style = (params.Style & ~WS_POPUP) | WS_CHILD | WS_CLIPSIBLINGS;
     params.ExStyle = (params.ExStyle & ~WS_EX_TOPMOST) | WS_EX_MDICHILD;
@@ -553,6 +553,16 @@ void TForm::MenuRebuilt() {
   DrawMenuBar(Handle());
 }
 
+void TForm::SetOwnerWindow(HWND owner) {
+  SetWindowLongPtrA(Handle(), GWLP_HWNDPARENT, reinterpret_cast<LONG_PTR>(owner));
+}
+
+void TForm::ReleaseOwnerWindow() {
+  // The opener may go before this form: back to the application's window.
+  if (!std::exchange(popupOwner_, nullptr) || !HandleAllocated()) return;
+  SetOwnerWindow(Application ? Application->Handle() : nullptr);
+}
+
 void TForm::SetMenu(TMainMenu* menu) {
   if (menu_) menu_->Window = nullptr;
   menu_ = menu;
@@ -661,6 +671,15 @@ int TForm::ShowModal() {
   ModalResult = mrNone;
   modal_ = true;
   HWND activeBefore = GetActiveWindow();
+  // A dialog belongs to the window it is opened from: owned by it, it stays
+  // above it, even when that one is always on top (else the dialog would
+  // open behind it, unseen and unpaintable).
+  TForm* opener = dynamic_cast<TForm*>(TWinControl::FromHandle(activeBefore));
+  if (!opener && Application) opener = Application->mainForm_;
+  popupOwner_ = opener && opener != this && opener->HandleAllocated() && IsWindowVisible(opener->Handle())
+                    ? opener->Handle()
+                    : nullptr;
+  if (popupOwner_ && HandleAllocated()) SetOwnerWindow(popupOwner_);
   // Every other window of the program waits while this one is shown.
   std::vector<HWND> disabled;
   if (Application) {
@@ -682,11 +701,13 @@ int TForm::ShowModal() {
     for (HWND window : disabled) EnableWindow(window, TRUE);
     modal_ = false;
     Hide();
+    ReleaseOwnerWindow();
     throw;
   }
   for (HWND window : disabled) EnableWindow(window, TRUE);
   Hide();
   modal_ = false;
+  ReleaseOwnerWindow();
   if (activeBefore && IsWindow(activeBefore)) SetActiveWindow(activeBefore);
   return ModalResult;
 }

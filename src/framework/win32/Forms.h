@@ -236,6 +236,9 @@ private:
   void MDIActiveChanged(TForm* active, TForm* going);
 
   bool modal_ = false;
+  void SetOwnerWindow(HWND owner);
+  void ReleaseOwnerWindow();
+  HWND popupOwner_ = nullptr; // the window a shown dialog was opened from
   bool loaded_ = false;
   bool destroyTold_ = false;
   TMainMenu* menu_ = nullptr;

@@ -2,6 +2,7 @@
 // ownership, driven as a person would under Wine.
 #include <gtest/gtest.h>
 
+#include "framework/win32/Dialogs.h"
 #include "framework/win32/ExtCtrls.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/Menus.h"
@@ -125,6 +126,63 @@ TEST_F(FormTest, OtherFormsWaitWhileADialogIsShown) {
   dialog.ShowModal();
   EXPECT_FALSE(mainEnabledDuring);
   EXPECT_TRUE(IsWindowEnabled(main.Handle()));
+}
+
+namespace {
+// Whether a window is above another in the system's window order.
+bool Above(HWND upper, HWND lower) {
+  for (HWND w = GetWindow(lower, GW_HWNDPREV); w; w = GetWindow(w, GW_HWNDPREV))
+    if (w == upper) return true;
+  return false;
+}
+
+// Whether any of the window can be painted (not wholly covered by others).
+bool Paintable(HWND window) {
+  HDC dc = GetWindowDC(window);
+  RECT box;
+  const int kind = GetClipBox(dc, &box);
+  ReleaseDC(window, dc);
+  return kind != NULLREGION && kind != ERROR;
+}
+} // namespace
+
+TEST_F(FormTest, DialogsOpenAboveTheAlwaysOnTopWindowTheyAreOpenedFrom) {
+  // A side-bar that stays on top, and a dialog and a message box over its middle.
+  TForm bar(&app);
+  bar.SetCaption("Bar");
+  bar.FormStyle = TFormStyle::fsStayOnTop;
+  bar.SetBounds(300, 100, 260, 500);
+  bar.Show();
+  TestDialog dialog(&app);
+  dialog.OnCloseQuery = [&](TComponent*, bool& canClose) {
+    if (dialog.ModalResult != mrOk) return;
+    MessageDlg("Password is Error!", TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    canClose = true;
+  };
+  HWND shownDialog = nullptr;
+  bool dialogAbove = false, dialogPaintable = false, boxAboveDialog = false, boxAboveBar = false,
+       boxPaintable = false;
+  driver.When("TestDialog", [&](HWND window) {
+    shownDialog = window;
+    dialogAbove = Above(window, bar.Handle());
+    dialogPaintable = Paintable(window);
+    ClickOn(dialog.ok->Handle());
+  });
+  driver.When("TMessageForm", [&](HWND box) {
+    boxAboveDialog = Above(box, shownDialog);
+    boxAboveBar = Above(box, bar.Handle());
+    boxPaintable = Paintable(box);
+    PressKey(VK_RETURN);
+  });
+  dialog.ShowModal();
+  EXPECT_EQ(driver.Pending(), 0u);
+  EXPECT_TRUE(dialogAbove) << "a dialog opened from a window that stays on top must not open behind it";
+  EXPECT_TRUE(dialogPaintable);
+  EXPECT_TRUE(boxAboveDialog);
+  EXPECT_TRUE(boxAboveBar);
+  EXPECT_TRUE(boxPaintable) << "a message box under the side-bar is never painted";
+  // Closed, the dialog belongs to the application again, not to the window it was opened from.
+  EXPECT_EQ(GetWindow(dialog.Handle(), GW_OWNER), app.Handle());
 }
 
 TEST_F(FormTest, AnInstalledWindowProcSeesMessagesAndTheSavedOneStillWorks) {
