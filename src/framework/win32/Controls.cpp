@@ -100,7 +100,10 @@ void TControl::SetBounds(int left, int top, int width, int height) {
   height_ = height;
   if (changed) {
     BoundsChanged();
-    if (parent_) parent_->Invalidate();
+    if (parent_) {
+      parent_->Invalidate();
+      parent_->ControlBoundsChanged();
+    }
   }
 }
 
@@ -261,6 +264,7 @@ void TWinControl::InsertControl(TControl* control) {
   if (HandleAllocated())
     if (auto* windowed = dynamic_cast<TWinControl*>(control)) windowed->HandleNeeded();
   Realign();
+  ControlBoundsChanged();
 }
 
 void TWinControl::RemoveControl(TControl* control) {
@@ -269,7 +273,10 @@ void TWinControl::RemoveControl(TControl* control) {
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   control->parent_ = nullptr;
   if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed && !destroying_) windowed->DestroyHandle();
-  if (!destroying_) Realign();
+  if (!destroying_) {
+    Realign();
+    ControlBoundsChanged();
+  }
 }
 
 void TWinControl::CreateParams(TCreateParams& params) {
@@ -570,6 +577,14 @@ void TWinControl::WndProc(TMessage& m) {
         m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
         return;
       }
+    break;
+  case WM_HSCROLL:
+  case WM_VSCROLL:
+    // A scroll bar control's own scrolling (lParam is its window).
+    if (TWinControl* child = m.LParam ? FromHandle(reinterpret_cast<HWND>(m.LParam)) : nullptr) {
+      m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+      return;
+    }
     break;
   case CN_COMMAND:
     CommandNotify(HIWORD(m.WParam));

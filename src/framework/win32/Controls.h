@@ -221,6 +221,9 @@ protected:
   virtual void NotifyNotify(NMHDR&, TMessage&) {}
   void ApplyFont();
   void PaintGraphicChildren(HDC dc);
+  // A child came, went, moved or changed size (a scrolling container
+  // measures its contents again).
+  virtual void ControlBoundsChanged() {}
   // Whether this window or one it sits in is on its way out: no window is
   // made again then.
   bool GoingAway() const;

@@ -68,6 +68,18 @@ void TApplication::Terminate() {
   terminated_ = true;
 }
 
+namespace {
+// A control that takes the key itself (a memo takes Enter, a dropped list
+// Enter and Escape) keeps it from the form's dialog keys.
+// (Asked without the message: an edit told of one takes itself to be in a
+// dialog box and acts on Escape by closing its parent.)
+bool WantsDialogKey(const MSG& message) {
+  const LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, 0);
+  if (message.wParam == VK_TAB) return (code & DLGC_WANTTAB) != 0;
+  return (code & DLGC_WANTALLKEYS) != 0;
+}
+} // namespace
+
 bool TApplication::ProcessMessage(MSG& message) {
   if (message.message == WM_QUIT) {
     terminated_ = true;
@@ -85,7 +97,8 @@ bool TApplication::ProcessMessage(MSG& message) {
   if (handled) return true;
   if (IsMDIKey(message)) return true;
   if (message.message == WM_KEYDOWN &&
-      (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_TAB)) {
+      (message.wParam == VK_RETURN || message.wParam == VK_ESCAPE || message.wParam == VK_TAB) &&
+      !WantsDialogKey(message)) {
     // The dialog keys belong to the form of the control that has the focus.
     HWND window = message.hwnd;
     TWinControl* control = nullptr;
