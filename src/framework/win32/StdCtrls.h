@@ -25,11 +25,33 @@ public:
   PLIMET_CLASS_NAME(TLabel)
 };
 
+// How a control sets the input method editor when it gets the focus.
+enum TImeMode {
+  imDisable,  // no input method at all: the window has no input context
+  imClose,    // an input method, closed
+  imOpen,     // an input method, open
+  imDontCare, // whatever the user left it at
+  imSAlpha,   // open, half-width letters and digits
+  imAlpha,    // open, full-width letters and digits
+  imHira,     // open, hiragana
+  imSKata,    // open, half-width katakana
+  imKata,     // open, full-width katakana
+  imChinese,  // open, native characters
+  imSHanguel, // open, half-width hangul
+  imHanguel   // open, full-width hangul
+};
+
+enum class TAlignment { taLeftJustify, taRightJustify, taCenter };
+
 // The base of every edit: single-line, memo, masked and spin edits.
 class TCustomEdit : public TWinControl {
 public:
   explicit TCustomEdit(TComponent* owner);
   PLIMET_CLASS_NAME(TCustomEdit)
+  // Applied each time the edit gets the focus (a change shows at the next
+  // focus, or at once through SetImeMode).
+  TImeMode ImeMode = imDontCare;
+  void SetImeMode(TImeMode mode);
   // 0 shows the text; another character hides it behind that one.
   char PasswordChar() const { return passwordChar_; }
   void SetPasswordChar(char c);
@@ -39,14 +61,18 @@ public:
   TNotifyEvent OnChange;
   TPublishedValue BorderStyleProperty() const override { return {true, "TBorderStyle", 1}; }
 
+  void WndProc(TMessage& message) override;
+
 protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
   void CommandNotify(WORD code) override;
 
 private:
+  void ApplyImeMode();
   char passwordChar_ = 0;
   int maxLength_ = 0;
+  void* savedImeContext_ = nullptr; // the input context taken away by imDisable
 };
 
 class TEdit : public TCustomEdit {
@@ -100,6 +126,104 @@ public:
   PLIMET_CLASS_NAME(TCheckBox)
 };
 
+// A radio button: checking one unchecks the radio buttons beside it (the
+// ones with the same parent).
+class TRadioButton : public TButtonControl {
+public:
+  explicit TRadioButton(TComponent* owner);
+  PLIMET_CLASS_NAME(TRadioButton)
+  bool Checked() const { return checked_; }
+  // Checking one clicks it and unchecks its siblings.
+  void SetChecked(bool checked);
+  // taRightJustify: the caption right of the mark; taLeftJustify: left of it.
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment);
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void CommandNotify(WORD code) override;
+
+private:
+  bool checked_ = false;
+  TAlignment alignment_ = TAlignment::taRightJustify;
+};
+
+enum class TScrollBarKind { sbHorizontal, sbVertical };
+enum class TScrollCode { scLineUp, scLineDown, scPageUp, scPageDown, scPosition, scTrack, scTop, scBottom, scEndScroll };
+using TScrollEvent = std::function<void(TComponent* sender, TScrollCode code, int& position)>;
+
+// A stand-alone scroll bar. Its parent hands it the scroll messages it
+// sends (CN_HSCROLL, CN_VSCROLL).
+class TScrollBar : public TWinControl {
+public:
+  explicit TScrollBar(TComponent* owner);
+  PLIMET_CLASS_NAME(TScrollBar)
+  TScrollBarKind Kind() const { return kind_; }
+  void SetKind(TScrollBarKind kind);
+  int Min() const { return min_; }
+  int Max() const { return max_; }
+  int Position() const { return position_; }
+  int PageSize() const { return pageSize_; }
+  void SetMin(int value) { SetParams(position_, value, max_); }
+  void SetMax(int value) { SetParams(position_, min_, value); }
+  void SetPosition(int value) { SetParams(value, min_, max_); }
+  void SetPageSize(int value);
+  // Sets all three at once; the position is kept within the range.
+  void SetParams(int position, int min, int max);
+  int SmallChange = 1;
+  int LargeChange = 1;
+  // After every change of Position.
+  TNotifyEvent OnChange;
+  // Before a scroll moves the position: the handler may change where to.
+  TScrollEvent OnScroll;
+  void WndProc(TMessage& message) override;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+
+private:
+  void UpdateScrollInfo();
+  int HighestPosition() const;
+  TScrollBarKind kind_ = TScrollBarKind::sbHorizontal;
+  int min_ = 0, max_ = 100, position_ = 0, pageSize_ = 0;
+};
+
+enum class TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+// An edit of several lines.
+class TCustomMemo : public TCustomEdit {
+public:
+  explicit TCustomMemo(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomMemo)
+  // The text line by line (lines end with CR LF in the window).
+  std::vector<std::string> Lines() const;
+  void SetLines(const std::vector<std::string>& lines);
+  void AddLine(const std::string& line);
+  bool WordWrap() const { return wordWrap_; }
+  void SetWordWrap(bool wrap);
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle bars);
+  // Enter makes a new line instead of reaching the form's default button.
+  bool WantReturns = true;
+  bool WantTabs = false;
+  void WndProc(TMessage& message) override;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+
+private:
+  bool wordWrap_ = true;
+  TScrollStyle scrollBars_ = TScrollStyle::ssNone;
+};
+
+class TMemo : public TCustomMemo {
+public:
+  using TCustomMemo::TCustomMemo;
+  PLIMET_CLASS_NAME(TMemo)
+};
+
 enum class TBevelCut { bvNone, bvLowered, bvRaised };
 
 class TCustomPanel : public TCustomControl {
@@ -142,6 +266,56 @@ class TCustomListControl : public TWinControl {
 public:
   explicit TCustomListControl(TComponent* owner) : TWinControl(owner) {}
   PLIMET_CLASS_NAME(TCustomListControl)
+};
+
+// A list control where several items may be selected at once.
+class TCustomMultiSelectListControl : public TCustomListControl {
+public:
+  explicit TCustomMultiSelectListControl(TComponent* owner) : TCustomListControl(owner) {}
+  PLIMET_CLASS_NAME(TCustomMultiSelectListControl)
+  bool MultiSelect() const { return multiSelect_; }
+  void SetMultiSelect(bool multiSelect);
+
+protected:
+  bool multiSelect_ = false;
+};
+
+// The system's list box.
+class TCustomListBox : public TCustomMultiSelectListControl {
+public:
+  explicit TCustomListBox(TComponent* owner);
+  PLIMET_CLASS_NAME(TCustomListBox)
+  const std::vector<std::string>& Items() const { return items_; }
+  void AddItem(const std::string& item);
+  void SetItems(const std::vector<std::string>& items);
+  void ClearItems();
+  // The selected item (the focused one when several can be), or -1.
+  int ItemIndex() const;
+  void SetItemIndex(int index);
+  // With MultiSelect: whether an item is among the selected.
+  bool Selected(int index) const;
+  void SetSelected(int index, bool selected);
+  int SelCount() const;
+  int TopIndex() const;
+  int ItemHeight() const;
+  TPublishedValue BorderStyleProperty() const override { return {true, "TBorderStyle", 1}; }
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void HandleCreated() override;
+  void CommandNotify(WORD code) override;
+  bool NotifiesDblClick() const override { return true; }
+
+private:
+  std::vector<std::string> items_;
+  int itemIndex_ = -1;
+  std::vector<int> selected_; // kept while there is no window
+};
+
+class TListBox : public TCustomListBox {
+public:
+  using TCustomListBox::TCustomListBox;
+  PLIMET_CLASS_NAME(TListBox)
 };
 
 // The base of the combo boxes, plain and extended.
