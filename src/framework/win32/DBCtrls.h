@@ -65,7 +65,6 @@ public:
   PLIMET_CLASS_NAME(TDBGrid)
   void SetDataSource(TDataSource* source);
   std::vector<TColumn> Columns;
-  TColor FixedColor = clBtnFace;
   static constexpr int kRowHeight = 18;
   // The first visible row (1-based) and how many fit.
   int TopRow() const { return topRow_; }
