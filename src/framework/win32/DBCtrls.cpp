@@ -270,3 +270,302 @@ void TDBGrid::WndProc(TMessage& m) {
   }
   TCustomControl::WndProc(m);
 }
+
+// --- TDBLookupControl -------------------------------------------------------------------
+
+TDBLookupControl::TDBLookupControl(TComponent* owner) : TCustomControl(owner) {
+  TabStop = true;
+  color_ = clWindow;
+  width_ = 145;
+  height_ = 21;
+}
+
+TDBLookupControl::~TDBLookupControl() {
+  if (listSource_) listSource_->RemoveLink(this);
+}
+
+void TDBLookupControl::SetListSource(TDataSource* source) {
+  if (listSource_) {
+    listSource_->RemoveLink(this);
+    RemoveFreeNotification(listSource_);
+  }
+  listSource_ = source;
+  if (listSource_) {
+    listSource_->AddLink(this);
+    FreeNotification(listSource_); // a source freed first is forgotten, not left dangling
+  }
+  UpdateText();
+}
+
+void TDBLookupControl::Notification(TComponent* component, TOperation operation) {
+  // The source is on its way out (its links are gone already): only forget it.
+  if (operation == TOperation::opRemove && component == listSource_) {
+    listSource_ = nullptr;
+    UpdateText();
+  }
+  TCustomControl::Notification(component, operation);
+}
+
+void TDBLookupControl::DataChanged(TDataEvent) { UpdateText(); }
+
+std::vector<TDBLookupControl::TListRow> TDBLookupControl::ListRows() const {
+  std::vector<TListRow> rows;
+  TClientDataSet* table = listSource_ ? listSource_->DataSet() : nullptr;
+  if (!table || !table->Active()) return rows;
+  const int key = table->FindField(KeyField);
+  const int list = table->FindField(ListField.empty() ? KeyField : ListField);
+  if (key < 0 || list < 0) return rows;
+  for (int row = 1; row <= table->RecordCount(); ++row) {
+    const TFieldValue text = table->ValueAt(row, list);
+    std::string shown;
+    if (const auto* s = std::get_if<std::string>(&text)) shown = *s;
+    if (const auto* n = std::get_if<std::int32_t>(&text)) shown = std::to_string(*n);
+    rows.push_back({table->ValueAt(row, key), shown});
+  }
+  return rows;
+}
+
+int TDBLookupControl::KeyRow() const {
+  if (std::holds_alternative<std::monostate>(keyValue_)) return -1;
+  const auto rows = ListRows();
+  for (std::size_t i = 0; i < rows.size(); ++i)
+    if (rows[i].key == keyValue_) return static_cast<int>(i);
+  return -1;
+}
+
+void TDBLookupControl::SetKeyValue(const TFieldValue& value) {
+  keyValue_ = value;
+  UpdateText();
+}
+
+void TDBLookupControl::SelectRow(int row) {
+  const auto rows = ListRows();
+  if (row < 0 || row >= static_cast<int>(rows.size()) || rows[static_cast<std::size_t>(row)].key == keyValue_) return;
+  SetKeyValue(rows[static_cast<std::size_t>(row)].key);
+  if (OnChange) OnChange(this);
+}
+
+void TDBLookupControl::UpdateText() {
+  const int row = KeyRow();
+  const std::string text = row >= 0 ? ListRows()[static_cast<std::size_t>(row)].text : "";
+  if (text != text_) {
+    SetText(text);
+  }
+  Invalidate();
+}
+
+// --- TPopupDataList ---------------------------------------------------------------------
+
+// The dropped list of a lookup combo box: a top-level window that never
+// takes the activation or the focus; the combo box keeps both and hands it
+// the mouse and the keys.
+class TPopupDataList : public TCustomControl {
+public:
+  TPopupDataList(TDBLookupComboBox& combo) : TCustomControl(&combo), combo_(combo) { visible_ = false; }
+  PLIMET_CLASS_NAME(TPopupDataList)
+  std::vector<std::string> Items;
+  int Selected = -1;
+  int TopIndex = 0;
+  int RowHeight() const { return std::max(16, -EffectiveFont().Height() + 5); }
+  int VisibleRows() const {
+    const RECT r = ClientRect();
+    return std::max(1, static_cast<int>(r.bottom) / RowHeight());
+  }
+  int RowAt(int y) const {
+    const int row = TopIndex + y / RowHeight();
+    return y >= 0 && row < static_cast<int>(Items.size()) ? row : -1;
+  }
+  void Select(int row) {
+    row = std::clamp(row, 0, static_cast<int>(Items.size()) - 1);
+    if (row < TopIndex) TopIndex = row;
+    if (row >= TopIndex + VisibleRows()) TopIndex = row - VisibleRows() + 1;
+    if (row != Selected) {
+      Selected = row;
+      Invalidate();
+    }
+  }
+  void WndProc(TMessage& m) override {
+    if (m.Msg == WM_MOUSEACTIVATE) {
+      m.Result = MA_NOACTIVATE;
+      return;
+    }
+    TCustomControl::WndProc(m);
+  }
+
+protected:
+  void CreateParams(TCreateParams& params) override {
+    TCustomControl::CreateParams(params);
+    params.Style = WS_POPUP | WS_BORDER | WS_CLIPSIBLINGS;
+    params.ExStyle = WS_EX_TOOLWINDOW | WS_EX_TOPMOST | WS_EX_NOACTIVATE;
+    params.WndParent = GetAncestor(combo_.Handle(), GA_ROOT);
+  }
+  void Paint(HDC target) override {
+    const RECT client = ClientRect();
+    if (client.right <= 0 || client.bottom <= 0) return;
+    const gdi::TMemoryDC buffer(target, client.right, client.bottom);
+    HDC dc = buffer.Get();
+    FillColor(dc, client, clWindow);
+    const gdi::TSelection font(dc, EffectiveFont().Handle());
+    SetBkMode(dc, TRANSPARENT);
+    for (int row = TopIndex; row < static_cast<int>(Items.size()); ++row) {
+      const int y = (row - TopIndex) * RowHeight();
+      if (y >= client.bottom) break;
+      RECT line{0, y, client.right, y + RowHeight()};
+      if (row == Selected) FillColor(dc, line, SystemColor(COLOR_HIGHLIGHT));
+      SetTextColor(dc, GetSysColor(row == Selected ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+      line.left += 2;
+      DrawTextA(dc, Items[static_cast<std::size_t>(row)].c_str(), -1, &line,
+                DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+    }
+    buffer.CopyTo(target, 0, 0);
+  }
+
+private:
+  TDBLookupComboBox& combo_;
+};
+
+// --- TDBLookupComboBox ------------------------------------------------------------------
+
+TDBLookupComboBox::TDBLookupComboBox(TComponent* owner) : TDBLookupControl(owner) {}
+
+void TDBLookupComboBox::CreateParams(TCreateParams& params) {
+  TDBLookupControl::CreateParams(params);
+  params.ExStyle |= WS_EX_CLIENTEDGE;
+}
+
+HWND TDBLookupComboBox::ListHandle() const { return list_ && list_->HandleAllocated() ? list_->Handle() : nullptr; }
+
+void TDBLookupComboBox::Paint(HDC target) {
+  const RECT client = ClientRect();
+  if (client.right <= 0 || client.bottom <= 0) return;
+  const gdi::TMemoryDC buffer(target, client.right, client.bottom);
+  HDC dc = buffer.Get();
+  FillColor(dc, client, Color());
+  const int buttonWidth = std::min<int>(GetSystemMetrics(SM_CXVSCROLL), client.right);
+  RECT button{client.right - buttonWidth, 0, client.right, client.bottom};
+  DrawFrameControl(dc, &button, DFC_SCROLL,
+                   DFCS_SCROLLCOMBOBOX | (dropped_ ? DFCS_PUSHED : 0) | (enabled_ ? 0 : DFCS_INACTIVE));
+  RECT text{1, 1, button.left - 1, client.bottom - 1};
+  const bool focused = Focused() && !dropped_;
+  if (focused) FillColor(dc, text, SystemColor(COLOR_HIGHLIGHT));
+  const gdi::TSelection font(dc, EffectiveFont().Handle());
+  SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, !enabled_ ? GetSysColor(COLOR_GRAYTEXT)
+                   : focused ? GetSysColor(COLOR_HIGHLIGHTTEXT)
+                             : ColorToRGB(EffectiveFont().Color));
+  RECT inside = text;
+  inside.left += 2;
+  DrawTextA(dc, text_.c_str(), -1, &inside, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX | DT_END_ELLIPSIS);
+  if (focused) DrawFocusRect(dc, &text);
+  buffer.CopyTo(target, 0, 0);
+}
+
+void TDBLookupComboBox::DropDown() {
+  if (dropped_ || !enabled_) return;
+  if (!list_) list_ = new TPopupDataList(*this);
+  list_->Font.Assign(EffectiveFont());
+  list_->Items.clear();
+  for (const TListRow& row : ListRows()) list_->Items.push_back(row.text);
+  if (OnDropDown) OnDropDown(this);
+  RECT at;
+  GetWindowRect(Handle(), &at);
+  const int rows = std::clamp(static_cast<int>(list_->Items.size()), 1, std::max(1, DropDownRows));
+  const int height = rows * list_->RowHeight() + 2 * GetSystemMetrics(SM_CYBORDER);
+  HWND list = list_->Handle();
+  SetWindowPos(list, HWND_TOPMOST, at.left, at.bottom, at.right - at.left, height, SWP_NOACTIVATE | SWP_SHOWWINDOW);
+  list_->TopIndex = 0;
+  list_->Selected = -1;
+  if (const int key = KeyRow(); key >= 0) list_->Select(key);
+  list_->Invalidate();
+  dropped_ = true;
+  SetCapture(Handle()); // a click anywhere comes here: on the list it picks, elsewhere it closes
+  Invalidate();
+}
+
+void TDBLookupComboBox::CloseUp(bool accept) {
+  if (!dropped_) return;
+  dropped_ = false;
+  if (GetCapture() == Handle()) ReleaseCapture();
+  if (list_ && list_->HandleAllocated()) ShowWindow(list_->Handle(), SW_HIDE);
+  Invalidate();
+  if (accept && list_) SelectRow(list_->Selected);
+  if (OnCloseUp) OnCloseUp(this);
+}
+
+bool TDBLookupComboBox::OverList(POINT client, int& row) {
+  row = -1;
+  if (!list_ || !list_->HandleAllocated()) return false;
+  POINT at = client;
+  MapWindowPoints(Handle(), list_->Handle(), &at, 1);
+  const RECT inside = list_->ClientRect();
+  if (!PtInRect(&inside, at)) return false;
+  row = list_->RowAt(at.y);
+  return true;
+}
+
+void TDBLookupComboBox::WndProc(TMessage& m) {
+  const POINT at = msg::Point(m);
+  int row = -1;
+  switch (m.Msg) {
+  case WM_GETDLGCODE:
+    // While the list is down, Enter and Escape are the list's, not the form's.
+    m.Result = DLGC_WANTARROWS | DLGC_WANTCHARS | (dropped_ ? DLGC_WANTALLKEYS : 0);
+    return;
+  case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK:
+    if (dropped_) {
+      if (!OverList(at, row)) CloseUp(false); // on the box itself or outside: the list goes
+      return;
+    }
+    SetFocus();
+    DropDown();
+    return;
+  case WM_MOUSEMOVE:
+    if (dropped_ && OverList(at, row) && row >= 0) list_->Select(row);
+    break;
+  case WM_LBUTTONUP:
+    if (dropped_ && OverList(at, row) && row >= 0) {
+      list_->Select(row);
+      CloseUp(true);
+      return;
+    }
+    break;
+  case WM_CAPTURECHANGED:
+    if (dropped_ && reinterpret_cast<HWND>(m.LParam) != Handle()) CloseUp(false);
+    break;
+  case WM_KILLFOCUS:
+    CloseUp(false);
+    TDBLookupControl::WndProc(m);
+    Invalidate();
+    return;
+  case WM_SETFOCUS:
+    TDBLookupControl::WndProc(m);
+    Invalidate();
+    return;
+  case WM_SYSKEYDOWN:
+    if (m.WParam == VK_DOWN || m.WParam == VK_UP) {
+      dropped_ ? CloseUp(true) : DropDown();
+      return;
+    }
+    break;
+  case WM_KEYDOWN: {
+    TDBLookupControl::WndProc(m); // OnKeyDown first
+    const int rows = static_cast<int>(ListRows().size());
+    if (m.WParam == VK_F4) {
+      dropped_ ? CloseUp(true) : DropDown();
+    } else if (dropped_) {
+      if (m.WParam == VK_RETURN) CloseUp(true);
+      if (m.WParam == VK_ESCAPE) CloseUp(false);
+      if (m.WParam == VK_DOWN) list_->Select(list_->Selected + 1);
+      if (m.WParam == VK_UP) list_->Select(std::max(0, list_->Selected - 1));
+    } else if (rows > 0 && (m.WParam == VK_DOWN || m.WParam == VK_UP)) {
+      const int current = KeyRow();
+      SelectRow(std::clamp(current < 0 ? 0 : current + (m.WParam == VK_DOWN ? 1 : -1), 0, rows - 1));
+    }
+    return;
+  }
+  default:
+    break;
+  }
+  TDBLookupControl::WndProc(m);
+}

@@ -85,3 +85,70 @@ private:
   int topRow_ = 1;
   int leftOffset_ = 0;
 };
+
+// The base of the lookup controls: shows, for a key value, the text of the
+// row of a list dataset whose key field holds it.
+class TDBLookupControl : public TCustomControl, protected IDataLink {
+public:
+  explicit TDBLookupControl(TComponent* owner);
+  ~TDBLookupControl() override;
+  PLIMET_CLASS_NAME(TDBLookupControl)
+  TDataSource* ListSource() const { return listSource_; }
+  void SetListSource(TDataSource* source);
+  // The field the key values come from, and the one whose text is shown.
+  std::string KeyField;
+  std::string ListField;
+  const TFieldValue& KeyValue() const { return keyValue_; }
+  void SetKeyValue(const TFieldValue& value);
+  // The rows of the list: each row's key and its text.
+  struct TListRow {
+    TFieldValue key;
+    std::string text;
+  };
+  std::vector<TListRow> ListRows() const;
+  // The row of the key value among ListRows, or -1.
+  int KeyRow() const;
+  // After the user picked another key value.
+  TNotifyEvent OnChange;
+  TPublishedValue BorderStyleProperty() const override { return {true, "TBorderStyle", 1}; }
+
+protected:
+  void Notification(TComponent* component, TOperation operation) override;
+  void DataChanged(TDataEvent event) override;
+  // The user picked a row: the key value changes and OnChange is told.
+  void SelectRow(int row);
+  void UpdateText();
+
+private:
+  TDataSource* listSource_ = nullptr;
+  TFieldValue keyValue_;
+};
+
+class TPopupDataList;
+
+// A lookup shown like a drop-down list: a click, F4 or Alt+Down drops the
+// list's rows; a click on one, or the arrows and Enter, picks it.
+class TDBLookupComboBox : public TDBLookupControl {
+public:
+  explicit TDBLookupComboBox(TComponent* owner);
+  PLIMET_CLASS_NAME(TDBLookupComboBox)
+  int DropDownRows = 7;
+  bool ListVisible() const { return dropped_; }
+  void DropDown();
+  // Closes the list, picking its selected row when accept is true.
+  void CloseUp(bool accept);
+  // The dropped list's window (for tests); none before the first drop.
+  HWND ListHandle() const;
+  TNotifyEvent OnDropDown;
+  TNotifyEvent OnCloseUp;
+  void WndProc(TMessage& message) override;
+
+protected:
+  void CreateParams(TCreateParams& params) override;
+  void Paint(HDC dc) override;
+
+private:
+  bool OverList(POINT client, int& row);
+  TPopupDataList* list_ = nullptr; // owned as a component
+  bool dropped_ = false;
+};
