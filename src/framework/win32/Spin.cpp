@@ -54,7 +54,10 @@ int TSpinEdit::Value() const {
   return CheckValue(static_cast<int>(std::clamp<long>(parsed, INT_MIN, INT_MAX)));
 }
 
-void TSpinEdit::SetValue(int value) { SetText(std::to_string(CheckValue(value))); }
+void TSpinEdit::SetValue(int value) {
+  const std::string text = std::to_string(CheckValue(value));
+  if (text != text_) SetText(text); // the same number is no change
+}
 
 void TSpinEdit::SetMinValue(int value) {
   minValue_ = value;
