@@ -376,6 +376,7 @@ public:
     return y >= 0 && row < static_cast<int>(Items.size()) ? row : -1;
   }
   void Select(int row) {
+    if (Items.empty()) return;
     row = std::clamp(row, 0, static_cast<int>(Items.size()) - 1);
     if (row < TopIndex) TopIndex = row;
     if (row >= TopIndex + VisibleRows()) TopIndex = row - VisibleRows() + 1;
