@@ -16,6 +16,10 @@
 #include "framework/win32/Forms.h"
 #include "framework/win32/Grids.h"
 #include "framework/win32/StdCtrls.h"
+#include "framework/win32/Buttons.h"
+#include "framework/win32/Frames.h"
+#include "framework/win32/Mask.h"
+#include "framework/win32/Spin.h"
 
 namespace {
 
@@ -35,14 +39,19 @@ TRow Row(const char* controlClass, const char* skinner) {
 std::vector<TRow> RegistrationTable() {
   return {
       Row<TCustomControl>("TCustomControl", "TSkinScrollWinControl"),
+      Row<TCustomFrame>("TCustomFrame", "TSkinFrame"),
+      Row<TScrollBox>("TScrollBox", "TSkinScrollWinControl"),
       Row<TToolBar>("TToolBar", "TSkinToolBar"),
       Row<TCustomStatusBar>("TCustomStatusBar", "TSkinStatusBar"),
       Row<TCustomTreeView>("TCustomTreeView", "TSkinScrollWinControl"),
       Row<TCustomTabControl>("TCustomTabControl", "TSkinTabControl"),
       Row<TCustomGrid>("TCustomGrid", "TSkinGrid"),
+      Row<TSpeedButton>("TSpeedButton", "TSkinSpeedButton"),
       Row<TCustomPanel>("TCustomPanel", "TSkinPanel"),
       Row<TCustomGroupBox>("TCustomGroupBox", "TSkinGroupBox"),
+      Row<TScrollBar>("TScrollBar", "TSkinScrollBar"),
       Row<TCustomListControl>("TCustomListControl", "TSkinScrollWinControl"),
+      Row<TRadioButton>("TRadioButton", "TSkinRadioButton"),
       Row<TCustomComboBox>("TCustomComboBox", "TSkinComboBox"),
       Row<TCustomCheckBox>("TCustomCheckBox", "TSkinCheckBox"),
       Row<TCustomEdit>("TCustomEdit", "TSkinScrollWinControl"),
@@ -94,6 +103,18 @@ TEST_F(ClassFamilyTest, EveryControlIsMatchedByTheRowOfItsNearestTableClass) {
       {new TLinkLabel(&form), ""}, // a windowed control, not a custom one
       {new TImage(&form), ""},
       {new TToolButton(&form), ""},
+      {new TRadioButton(&form), "TRadioButton"},      // a button control, not a check box
+      {new TScrollBar(&form), "TScrollBar"},
+      {new TMemo(&form), "TCustomEdit"},
+      {new TMaskEdit(&form), "TCustomEdit"},
+      {new TSpinEdit(&form), "TCustomEdit"},
+      {new TListBox(&form), "TCustomListControl"},
+      {new TStringGrid(&form), "TCustomGrid"},
+      {new TDrawGrid(&form), "TCustomGrid"},
+      {new TDBLookupComboBox(&form), "TCustomControl"}, // no combo box of the system's
+      {new TFrame(&form), "TCustomFrame"},
+      {new TScrollBox(&form), "TScrollBox"},          // a scrolling control, not a frame
+      {new TSpeedButton(&form), "TSpeedButton"},      // a graphic control
   };
   for (const TCase& each : cases)
     EXPECT_EQ(MatchingRow(table, *each.control), each.row) << each.control->ClassName();
