@@ -172,7 +172,13 @@ TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
 void TCustomCheckBox::CreateParams(TCreateParams& params) {
   TWinControl::CreateParams(params);
   params.BaseClassName = "BUTTON";
-  params.Style |= BS_AUTOCHECKBOX;
+  params.Style |= BS_AUTOCHECKBOX | (alignment_ == TAlignment::taLeftJustify ? BS_LEFTTEXT : 0);
+}
+
+void TCustomCheckBox::SetAlignment(TAlignment alignment) {
+  if (alignment == alignment_) return;
+  alignment_ = alignment;
+  RecreateWnd();
 }
 
 void TCustomCheckBox::HandleCreated() {

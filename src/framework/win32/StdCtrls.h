@@ -110,6 +110,9 @@ public:
   PLIMET_CLASS_NAME(TCustomCheckBox)
   bool Checked() const;
   void SetChecked(bool checked);
+  // taRightJustify: the caption right of the box; taLeftJustify: left of it.
+  TAlignment Alignment() const { return alignment_; }
+  void SetAlignment(TAlignment alignment);
 
 protected:
   void CreateParams(TCreateParams& params) override;
@@ -118,6 +121,7 @@ protected:
 
 private:
   bool checked_ = false;
+  TAlignment alignment_ = TAlignment::taRightJustify;
 };
 
 class TCheckBox : public TCustomCheckBox {

@@ -72,6 +72,11 @@ TEST_F(StdCtrlsTest, ARadioButtonClickedUnchecksItsSiblingsOnly) {
   radios[2]->SetAlignment(TAlignment::taLeftJustify);
   EXPECT_TRUE(GetWindowLongA(radios[2]->Handle(), GWL_STYLE) & BS_LEFTTEXT);
   EXPECT_TRUE(MarkChecked(radios[2])) << "the new window shows the state";
+  auto* check = Make<TCheckBox>(&form, 10, 100, 120, 20);
+  check->SetChecked(true);
+  check->SetAlignment(TAlignment::taLeftJustify);
+  EXPECT_TRUE(GetWindowLongA(check->Handle(), GWL_STYLE) & BS_LEFTTEXT);
+  EXPECT_TRUE(MarkChecked(check));
 }
 
 TEST_F(StdCtrlsTest, AScrollBarMovesByItsStepsOnClicksAndKeys) {
