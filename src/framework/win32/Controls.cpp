@@ -564,6 +564,14 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     }
     break;
+  case WM_HSCROLL:
+  case WM_VSCROLL:
+    // A scrolling control (a track bar, an up-down) telling of its moves.
+    if (TWinControl* child = m.LParam ? FromHandle(reinterpret_cast<HWND>(m.LParam)) : nullptr) {
+      m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+      return;
+    }
+    break;
   case WM_DRAWITEM:
     if (auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam); draw->CtlType != ODT_MENU)
       if (TWinControl* child = FromHandle(draw->hwndItem)) {
