@@ -723,30 +723,104 @@ TToolButton* TToolBar::ButtonAt(POINT client) {
   return ButtonOfCommand(native.idCommand);
 }
 
+namespace {
+// The bar whose menu is open on this thread, and the hook that watches the
+// menu's loop for it.
+thread_local TToolBar* menuTrackingBar = nullptr;
+thread_local HHOOK menuFilterHook = nullptr;
+} // namespace
+
+LRESULT CALLBACK ToolBarMenuFilter(int code, WPARAM wParam, LPARAM lParam) {
+  const bool swallowed = Guarded(
+      [&] {
+        return code == MSGF_MENU && menuTrackingBar &&
+               menuTrackingBar->MenuLoopMessage(*reinterpret_cast<const MSG*>(lParam));
+      },
+      false);
+  return swallowed ? 1 : CallNextHookEx(menuFilterHook, code, wParam, lParam);
+}
+
+TToolButton* TToolBar::NeighbourMenuButton(bool forward) const {
+  const auto at = std::find(buttons_.begin(), buttons_.end(), tracking_);
+  if (at == buttons_.end()) return nullptr;
+  const std::size_t count = buttons_.size(), start = static_cast<std::size_t>(at - buttons_.begin());
+  for (std::size_t step = 1; step < count; ++step) {
+    TToolButton* candidate = buttons_[(start + (forward ? step : count - step)) % count];
+    if (candidate->Visible() && candidate->Enabled() && candidate->MenuItem() && candidate->MenuItem()->Count() > 0)
+      return candidate;
+  }
+  return nullptr;
+}
+
+bool TToolBar::MenuLoopMessage(const MSG& message) {
+  TToolButton* next = nullptr;
+  if (message.message == WM_MOUSEMOVE) {
+    // A menu appearing under a resting pointer tells of a move too: only a
+    // pointer that really moved goes to another button.
+    if (message.pt.x == menuPointer_.x && message.pt.y == menuPointer_.y) return false;
+    menuPointer_ = message.pt;
+    POINT at = message.pt;
+    ScreenToClient(Handle(), &at);
+    TToolButton* under = ButtonAt(at);
+    if (under && under != tracking_ && under->Enabled() && under->MenuItem() && under->MenuItem()->Count() > 0)
+      next = under;
+  } else if (message.message == WM_KEYDOWN && (message.wParam == VK_LEFT || message.wParam == VK_RIGHT)) {
+    // Right opens a highlighted item's sub-menu and Left closes a sub-menu,
+    // as in any menu; at the first level they go to the next menu button.
+    const bool forward = message.wParam == VK_RIGHT;
+    const bool atFirstLevel = selectedMenu_ == nullptr || selectedMenu_ == trackedPopup_;
+    if (atFirstLevel && !(forward && selectedOpensMenu_)) next = NeighbourMenuButton(forward);
+  }
+  if (!next) return false;
+  trackNext_ = next;
+  EndMenu();
+  return true;
+}
+
 void TToolBar::TrackMenu(TToolButton* button) {
-  TMenuItem* item = button ? button->MenuItem() : nullptr;
-  if (!item || item->Count() == 0 || tracking_ || !HandleAllocated()) return;
+  if (tracking_ || !HandleAllocated()) return;
   HWND bar = Handle();
-  RECT r = button->ButtonRect();
-  MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
-  HMENU popup = CreatePopupMenu();
-  item->AppendTo(popup);
-  tracking_ = button;
-  SendMessageA(bar, TB_PRESSBUTTON, static_cast<WPARAM>(button->command_), MAKELONG(TRUE, 0));
-  UpdateWindow(bar);
-  // Under the button, or above it where the screen ends; never over it.
-  TPMPARAMS keepClear{sizeof keepClear, r};
-  const UINT chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL |
-                                                                    TPM_RETURNCMD | TPM_LEFTBUTTON,
-                                                         r.left, r.bottom, bar, &keepClear));
-  DestroyMenu(popup); // its sub-menus with it
-  // The bar or the button may have gone while the menu was open.
-  if (TWinControl::FromHandle(bar) == this && tracking_ == button) {
+  TToolBar* const outerBar = std::exchange(menuTrackingBar, this);
+  HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, ToolBarMenuFilter, nullptr, GetCurrentThreadId());
+  HHOOK const outerHook = std::exchange(menuFilterHook, hook);
+  TMenuItem* chosenFrom = nullptr;
+  UINT chosen = 0;
+  while (button && button->MenuItem() && button->MenuItem()->Count() > 0) {
+    TMenuItem* item = button->MenuItem();
+    RECT r = button->ButtonRect();
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+    HMENU popup = CreatePopupMenu();
+    item->AppendTo(popup);
+    tracking_ = button;
+    trackNext_ = nullptr;
+    trackedPopup_ = popup;
+    GetCursorPos(&menuPointer_);
+    selectedMenu_ = nullptr;
+    selectedOpensMenu_ = false;
+    SendMessageA(bar, TB_PRESSBUTTON, static_cast<WPARAM>(button->command_), MAKELONG(TRUE, 0));
+    UpdateWindow(bar);
+    // Under the button, or above it where the screen ends; never over it.
+    TPMPARAMS keepClear{sizeof keepClear, r};
+    chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD |
+                                                           TPM_LEFTBUTTON,
+                                                r.left, r.bottom, bar, &keepClear));
+    DestroyMenu(popup); // its sub-menus with it
+    trackedPopup_ = nullptr;
+    // The bar or the button may have gone while the menu was open.
+    if (TWinControl::FromHandle(bar) != this || tracking_ != button) {
+      chosen = 0;
+      break;
+    }
     SendMessageA(bar, TB_PRESSBUTTON, static_cast<WPARAM>(button->command_), MAKELONG(FALSE, 0));
     tracking_ = nullptr;
-    if (chosen)
-      if (TMenuItem* picked = item->Find(chosen)) picked->Click();
+    chosenFrom = item;
+    button = chosen ? nullptr : std::exchange(trackNext_, nullptr);
   }
+  if (hook) UnhookWindowsHookEx(hook);
+  menuFilterHook = outerHook;
+  menuTrackingBar = outerBar;
+  if (chosen && chosenFrom)
+    if (TMenuItem* picked = chosenFrom->Find(chosen)) picked->Click();
 }
 
 void TToolBar::WndProc(TMessage& message) {
@@ -767,6 +841,11 @@ void TToolBar::WndProc(TMessage& message) {
     }
     break;
   }
+  case WM_MENUSELECT:
+    // Where the highlight is in the open menu, for Left and Right.
+    selectedMenu_ = reinterpret_cast<HMENU>(message.LParam);
+    selectedOpensMenu_ = (HIWORD(message.WParam) & MF_POPUP) != 0;
+    break;
   case WM_MEASUREITEM:
   case WM_DRAWITEM:
     // The items of a dropped menu are ours to measure and paint.

@@ -333,7 +333,9 @@ public:
   void RebuildButtons();
   // Drops the sub-items of a button's menu item under it and tracks them
   // until one is chosen (and clicked) or the menu is cancelled (Escape, a
-  // click elsewhere); the button stays pressed meanwhile.
+  // click elsewhere); the button stays pressed meanwhile. As on a menu bar,
+  // the pointer moving onto another menu button, or Left and Right at the
+  // menu's first level, moves the open menu to that button.
   void TrackMenu(TToolButton* button);
   // The button whose menu is open, or none.
   TToolButton* TrackingButton() const { return tracking_; }
@@ -347,13 +349,24 @@ protected:
 
 private:
   friend class TToolButton;
+  friend LRESULT CALLBACK ToolBarMenuFilter(int code, WPARAM wParam, LPARAM lParam);
   TToolButton* ButtonOfCommand(int command) const;
+  // A message of the open menu's loop: true when it moved the menu to
+  // another button (the message is then swallowed).
+  bool MenuLoopMessage(const MSG& message);
+  // The menu button after (or before) the tracked one, round the bar.
+  TToolButton* NeighbourMenuButton(bool forward) const;
   TToolButton* ButtonAt(POINT client);
   DWORD NativeStyle() const;
   void ReadDownStates();
   void FitHeight();
   std::vector<TToolButton*> buttons_;
   TToolButton* tracking_ = nullptr;
+  TToolButton* trackNext_ = nullptr; // where the menu moves once the open one closed
+  HMENU trackedPopup_ = nullptr;     // the first level of the open menu
+  HMENU selectedMenu_ = nullptr;     // the menu of the highlighted item
+  bool selectedOpensMenu_ = false;   // the highlighted item opens a sub-menu
+  POINT menuPointer_{};              // where the pointer was last seen in the menu's loop
   bool fitting_ = false;
   unsigned framedEdges_ = 0; // the frame the window was last told of
   int framedWidth_ = 0;

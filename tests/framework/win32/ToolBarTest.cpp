@@ -45,10 +45,53 @@ bool WhileMenuOpen(const std::function<void()>& input, const std::function<void(
   return opened;
 }
 
+// Runs the input, then one step for each menu that opens after it (a step
+// may move to another menu or close the one open). Returns the first item
+// of each menu seen.
+std::vector<std::string> MenusSeen(const std::function<void()>& input,
+                                   const std::vector<std::function<void()>>& steps);
+
+void PointerTo(POINT screen) {
+  INPUT move{};
+  move.type = INPUT_MOUSE;
+  move.mi.dx = MulDiv(screen.x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+  move.mi.dy = MulDiv(screen.y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+  move.mi.dwFlags = MOUSEEVENTF_MOVE | MOUSEEVENTF_ABSOLUTE;
+  SendInput(1, &move, sizeof move);
+}
+
 std::string MenuText(HMENU menu, int position) {
   char text[64] = {};
   GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
   return text;
+}
+
+std::vector<std::string> MenusSeen(const std::function<void()>& input,
+                                   const std::vector<std::function<void()>>& steps) {
+  static const std::vector<std::function<void()>>* todo;
+  static std::vector<std::string> seen;
+  static HMENU last;
+  static std::size_t next;
+  todo = &steps;
+  seen.clear();
+  last = nullptr;
+  next = 0;
+  input();
+  const UINT_PTR timer = SetTimer(nullptr, 0, 50, [](HWND, UINT, UINT_PTR, DWORD) {
+    HWND window = OpenMenuWindow();
+    if (!window || next >= todo->size()) return;
+    const auto menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+    if (menu == last) return; // the same menu: its step has not taken effect yet
+    last = menu;
+    seen.push_back(MenuText(menu, 0));
+    (*todo)[next++]();
+  });
+  const DWORD end = GetTickCount() + 3000;
+  while (next < steps.size() && static_cast<int>(end - GetTickCount()) > 0) PumpFor(20);
+  KillTimer(nullptr, timer);
+  next = steps.size();
+  PumpFor(150);
+  return seen;
 }
 
 class ToolBarTest : public ::testing::Test {
@@ -349,4 +392,43 @@ TEST_F(ToolBarTest, ACustomDrawHandlerThatAnswersDoNotDrawReplacesTheBarsDrawing
   bar->RebuildButtons();
   UpdateWindow(bar->Handle());
   EXPECT_TRUE(state & cdsChecked);
+}
+
+TEST_F(ToolBarTest, AnOpenMenuMovesToTheMenuButtonThePointerOrTheArrowKeysGoTo) {
+  TMainMenu menu(&form);
+  std::vector<TToolButton*> buttons;
+  for (const auto& [caption, first] : {std::pair{"&File", "&Open"}, std::pair{"&Help", "&Contents"}}) {
+    auto* top = new TMenuItem(&form);
+    top->SetCaption(caption);
+    menu.Items()->Add(top);
+    auto* item = new TMenuItem(&form);
+    item->SetCaption(first);
+    top->Add(item);
+    TToolButton* button = AddButton("");
+    button->SetMenuItem(top);
+    buttons.push_back(button);
+  }
+  AddButton("Plain");
+  ShowForm();
+  bool helpPressed = false, filePressed = true;
+  EXPECT_EQ(MenusSeen([&] { RealClick(ScreenCenter(buttons[0])); },
+                      {[&] { PointerTo(ScreenCenter(buttons[1])); },
+                       [&] {
+                         helpPressed = Pressed(buttons[1]);
+                         filePressed = Pressed(buttons[0]);
+                         RealKey(VK_ESCAPE);
+                       }}),
+            (std::vector<std::string>{"&Open", "&Contents"}));
+  EXPECT_TRUE(helpPressed);
+  EXPECT_FALSE(filePressed) << "only the button whose menu is open is pressed";
+  EXPECT_EQ(OpenMenuWindow(), nullptr);
+  EXPECT_FALSE(Pressed(buttons[1]));
+
+  // Right and Left at the first level go round the menu buttons only.
+  EXPECT_EQ(MenusSeen([&] { RealClick(ScreenCenter(buttons[0])); },
+                      {[] { RealKey(VK_RIGHT); }, [] { RealKey(VK_RIGHT); }, [] { RealKey(VK_LEFT); },
+                       [] { RealKey(VK_ESCAPE); }}),
+            (std::vector<std::string>{"&Open", "&Contents", "&Open", "&Contents"}));
+  EXPECT_EQ(OpenMenuWindow(), nullptr);
+  EXPECT_EQ(bar->TrackingButton(), nullptr);
 }
