@@ -483,6 +483,62 @@ void TPageControl::WndProc(TMessage& message) {
   if (message.Msg == WM_SIZE) PlacePages();
 }
 
+// --- TToolWindow -----------------------------------------------------------------------
+
+void TToolWindow::CreateWnd() {
+  framedEdges_ = EdgeBorders;
+  framedWidth_ = BorderWidth;
+  TWinControl::CreateWnd();
+}
+
+void TToolWindow::FrameChanged() {
+  if (!HandleAllocated() || (EdgeBorders == framedEdges_ && BorderWidth == framedWidth_)) return;
+  framedEdges_ = EdgeBorders;
+  framedWidth_ = BorderWidth;
+  SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+void TToolWindow::WndProc(TMessage& message) {
+  switch (message.Msg) {
+  case WM_NCCALCSIZE:
+    TWinControl::WndProc(message);
+    if (EdgeBorders || BorderWidth) {
+      RECT& r = reinterpret_cast<NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0];
+      const int edge = 2; // an etched line
+      r.left += BorderWidth + (EdgeBorders & ebLeft ? edge : 0);
+      r.top += BorderWidth + (EdgeBorders & ebTop ? edge : 0);
+      r.right -= BorderWidth + (EdgeBorders & ebRight ? edge : 0);
+      r.bottom -= BorderWidth + (EdgeBorders & ebBottom ? edge : 0);
+      if (r.right < r.left) r.right = r.left;
+      if (r.bottom < r.top) r.bottom = r.top;
+    }
+    return;
+  case WM_NCPAINT:
+    TWinControl::WndProc(message);
+    if (EdgeBorders || BorderWidth) {
+      const gdi::TWindowDC dc(Handle());
+      RECT window, client;
+      GetWindowRect(Handle(), &window);
+      GetClientRect(Handle(), &client);
+      MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
+      OffsetRect(&client, -window.left, -window.top);
+      RECT whole{0, 0, window.right - window.left, window.bottom - window.top};
+      ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
+      FillColor(dc.Get(), whole, Color());
+      UINT sides = 0;
+      if (EdgeBorders & ebLeft) sides |= BF_LEFT;
+      if (EdgeBorders & ebTop) sides |= BF_TOP;
+      if (EdgeBorders & ebRight) sides |= BF_RIGHT;
+      if (EdgeBorders & ebBottom) sides |= BF_BOTTOM;
+      if (sides) DrawEdge(dc.Get(), &whole, EDGE_ETCHED, sides);
+    }
+    return;
+  default:
+    break;
+  }
+  TWinControl::WndProc(message);
+}
+
 // --- TToolButton and TToolBar ---------------------------------------------------------
 
 namespace {
@@ -625,8 +681,6 @@ void TToolBar::CreateParams(TCreateParams& params) {
 }
 
 void TToolBar::HandleCreated() {
-  framedEdges_ = EdgeBorders; // the new window was made with the frame as it is
-  framedWidth_ = BorderWidth;
   SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   RebuildButtons();
 }
@@ -648,12 +702,7 @@ void TToolBar::RebuildButtons() {
     SendMessageA(bar, TB_SETSTYLE, 0, (style & ~kOurStyles) | NativeStyle());
   }
   SendMessageA(bar, TB_SETEXTENDEDSTYLE, 0, TBSTYLE_EX_DRAWDDARROWS);
-  // The margins and edges are outside the client area.
-  if (EdgeBorders != framedEdges_ || BorderWidth != framedWidth_) {
-    framedEdges_ = EdgeBorders;
-    framedWidth_ = BorderWidth;
-    SetWindowPos(bar, nullptr, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
-  }
+  FrameChanged();
   SendMessageA(bar, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(Images ? Images->Handle() : nullptr));
   SendMessageA(bar, TB_SETHOTIMAGELIST, 0, reinterpret_cast<LPARAM>(HotImages ? HotImages->Handle() : nullptr));
   const bool fixedSize = ButtonWidth > 0 && ButtonHeight > 0;
@@ -730,6 +779,24 @@ thread_local TToolBar* menuTrackingBar = nullptr;
 thread_local HHOOK menuFilterHook = nullptr;
 } // namespace
 
+namespace {
+
+// Whether the caption's mnemonic ("&F" in "&File") is the character, in either case.
+bool MnemonicMatches(const std::string& caption, char c) {
+  for (std::size_t i = 0; i + 1 < caption.size(); ++i) {
+    if (caption[i] != '&') continue;
+    if (caption[i + 1] == '&') {
+      ++i; // "&&" is a plain ampersand
+      continue;
+    }
+    return CharUpperA(reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<unsigned char>(caption[i + 1])))) ==
+           CharUpperA(reinterpret_cast<LPSTR>(static_cast<ULONG_PTR>(static_cast<unsigned char>(c))));
+  }
+  return false;
+}
+
+} // namespace
+
 LRESULT CALLBACK ToolBarMenuFilter(int code, WPARAM wParam, LPARAM lParam) {
   const bool swallowed = Guarded(
       [&] {
@@ -773,11 +840,12 @@ bool TToolBar::MenuLoopMessage(const MSG& message) {
   }
   if (!next) return false;
   trackNext_ = next;
+  nextByKey_ = message.message == WM_KEYDOWN;
   EndMenu();
   return true;
 }
 
-void TToolBar::TrackMenu(TToolButton* button) {
+void TToolBar::TrackMenu(TToolButton* button, bool byKey) {
   if (tracking_ || !HandleAllocated()) return;
   HWND bar = Handle();
   TToolBar* const outerBar = std::exchange(menuTrackingBar, this);
@@ -793,12 +861,15 @@ void TToolBar::TrackMenu(TToolButton* button) {
     item->AppendTo(popup);
     tracking_ = button;
     trackNext_ = nullptr;
+    nextByKey_ = false;
     trackedPopup_ = popup;
     GetCursorPos(&menuPointer_);
     selectedMenu_ = nullptr;
     selectedOpensMenu_ = false;
     SendMessageA(bar, TB_PRESSBUTTON, static_cast<WPARAM>(button->command_), MAKELONG(TRUE, 0));
     UpdateWindow(bar);
+    // The menu's loop takes the key from the queue: its first item lights up.
+    if (byKey) PostMessageA(bar, WM_KEYDOWN, VK_DOWN, 0);
     // Under the button, or above it where the screen ends; never over it.
     TPMPARAMS keepClear{sizeof keepClear, r};
     chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD |
@@ -815,6 +886,7 @@ void TToolBar::TrackMenu(TToolButton* button) {
     tracking_ = nullptr;
     chosenFrom = item;
     button = chosen ? nullptr : std::exchange(trackNext_, nullptr);
+    byKey = nextByKey_;
   }
   if (hook) UnhookWindowsHookEx(hook);
   menuFilterHook = outerHook;
@@ -841,6 +913,20 @@ void TToolBar::WndProc(TMessage& message) {
     }
     break;
   }
+  case CM_DIALOGCHAR:
+    // A mnemonic: the button whose caption has it is pressed, a menu
+    // button dropping its menu as from the keyboard.
+    for (TToolButton* button : buttons_)
+      if (button->Visible() && button->Enabled() && MnemonicMatches(button->Caption(), static_cast<char>(message.WParam))) {
+        if (button->MenuItem() && button->MenuItem()->Count() > 0) {
+          TrackMenu(button, true);
+        } else {
+          button->Click();
+        }
+        message.Result = 1;
+        return;
+      }
+    break;
   case WM_MENUSELECT:
     // Where the highlight is in the open menu, for Left and Right.
     selectedMenu_ = reinterpret_cast<HMENU>(message.LParam);
@@ -860,39 +946,6 @@ void TToolBar::WndProc(TMessage& message) {
       return;
     }
     break;
-  case WM_NCCALCSIZE:
-    TToolWindow::WndProc(message);
-    if (EdgeBorders || BorderWidth) {
-      RECT& r = reinterpret_cast<NCCALCSIZE_PARAMS*>(message.LParam)->rgrc[0];
-      const int edge = 2; // an etched line
-      r.left += BorderWidth + (EdgeBorders & ebLeft ? edge : 0);
-      r.top += BorderWidth + (EdgeBorders & ebTop ? edge : 0);
-      r.right -= BorderWidth + (EdgeBorders & ebRight ? edge : 0);
-      r.bottom -= BorderWidth + (EdgeBorders & ebBottom ? edge : 0);
-      if (r.right < r.left) r.right = r.left;
-      if (r.bottom < r.top) r.bottom = r.top;
-    }
-    return;
-  case WM_NCPAINT:
-    TToolWindow::WndProc(message);
-    if (EdgeBorders || BorderWidth) {
-      const gdi::TWindowDC dc(Handle());
-      RECT window, client;
-      GetWindowRect(Handle(), &window);
-      GetClientRect(Handle(), &client);
-      MapWindowPoints(Handle(), nullptr, reinterpret_cast<POINT*>(&client), 2);
-      OffsetRect(&client, -window.left, -window.top);
-      RECT whole{0, 0, window.right - window.left, window.bottom - window.top};
-      ExcludeClipRect(dc.Get(), client.left, client.top, client.right, client.bottom);
-      FillColor(dc.Get(), whole, Color());
-      UINT sides = 0;
-      if (EdgeBorders & ebLeft) sides |= BF_LEFT;
-      if (EdgeBorders & ebTop) sides |= BF_TOP;
-      if (EdgeBorders & ebRight) sides |= BF_RIGHT;
-      if (EdgeBorders & ebBottom) sides |= BF_BOTTOM;
-      if (sides) DrawEdge(dc.Get(), &whole, EDGE_ETCHED, sides);
-    }
-    return;
   case WM_SIZE:
     TToolWindow::WndProc(message);
     if (Wrapable && !fitting_) {

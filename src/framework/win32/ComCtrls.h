@@ -290,15 +290,31 @@ unsigned CustomDrawState(const NMCUSTOMDRAW& draw);
 using TToolBarCustomDrawEvent =
     std::function<void(TToolBar* sender, TToolButton* button, NMTBCUSTOMDRAW& draw, bool& defaultDraw)>;
 
+// Edges a tool window draws around itself.
+enum TEdgeBorder : unsigned { ebLeft = 1, ebTop = 2, ebRight = 4, ebBottom = 8 };
+
 // The base of the bars that hold buttons and bands: tool bars, cool bars.
+// Its edges and margin lie outside the client area.
 class TToolWindow : public TWinControl {
 public:
   explicit TToolWindow(TComponent* owner) : TWinControl(owner) {}
   PLIMET_CLASS_NAME(TToolWindow)
-};
+  // Which edges get an etched line, and the plain margin inside them; a
+  // change after the window exists takes effect at FrameChanged.
+  unsigned EdgeBorders = 0;
+  int BorderWidth = 0;
+  void FrameChanged();
+  TPublishedValue EdgeBordersProperty() const override { return {true, "TEdgeBorders", static_cast<int>(EdgeBorders)}; }
+  void WndProc(TMessage& message) override;
 
-// Edges a tool bar draws around itself.
-enum TEdgeBorder : unsigned { ebLeft = 1, ebTop = 2, ebRight = 4, ebBottom = 8 };
+protected:
+  // The window is made with the frame as it is then.
+  void CreateWnd() override;
+
+private:
+  unsigned framedEdges_ = 0; // the frame the window was last told of
+  int framedWidth_ = 0;
+};
 
 // A bar of buttons over the native tool bar. Its settings are fields; a
 // change after the window exists takes effect at RebuildButtons.
@@ -320,9 +336,6 @@ public:
   bool Wrapable = false;
   // The bar's height follows its rows of buttons.
   bool AutoSize = false;
-  // Which edges get an etched line, and the plain margin inside them.
-  unsigned EdgeBorders = 0;
-  int BorderWidth = 0;
   // Every button this size when both are set; else each fits its caption.
   int ButtonWidth = 0;
   int ButtonHeight = 0;
@@ -336,10 +349,10 @@ public:
   // click elsewhere); the button stays pressed meanwhile. As on a menu bar,
   // the pointer moving onto another menu button, or Left and Right at the
   // menu's first level, moves the open menu to that button.
-  void TrackMenu(TToolButton* button);
+  // Opened from the keyboard, the menu comes with its first item highlighted.
+  void TrackMenu(TToolButton* button, bool byKey = false);
   // The button whose menu is open, or none.
   TToolButton* TrackingButton() const { return tracking_; }
-  TPublishedValue EdgeBordersProperty() const override { return {true, "TEdgeBorders", static_cast<int>(EdgeBorders)}; }
 
 protected:
   void CreateParams(TCreateParams& params) override;
@@ -363,6 +376,7 @@ private:
   std::vector<TToolButton*> buttons_;
   TToolButton* tracking_ = nullptr;
   TToolButton* trackNext_ = nullptr; // where the menu moves once the open one closed
+  bool nextByKey_ = false;           // ... moved there by a key
   HMENU trackedPopup_ = nullptr;     // the first level of the open menu
   HMENU selectedMenu_ = nullptr;     // the menu of the highlighted item
   bool selectedOpensMenu_ = false;   // the highlighted item opens a sub-menu

@@ -364,6 +364,14 @@ TEST_F(CommonControlsTest, CoolBarBandsHoldTheirControlsInTheNativeBar) {
   EXPECT_EQ(first->Control(), nullptr);
   cool->Bands().Delete(0);
   EXPECT_EQ(SendMessageA(bar, RB_GETBANDCOUNT, 0, 0), 1);
+  // Edges are the tool windows': outside the client area.
+  cool->EdgeBorders = ebTop | ebBottom;
+  cool->FrameChanged();
+  RECT window;
+  GetWindowRect(bar, &window);
+  GetClientRect(bar, &client);
+  EXPECT_EQ((window.bottom - window.top) - client.bottom, 4);
+  EXPECT_EQ((window.right - window.left) - client.right, 0);
 }
 
 TEST_F(CommonControlsTest, AClickOnATabChangesTheTabIndexAndTellsOnce) {

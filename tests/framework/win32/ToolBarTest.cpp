@@ -424,11 +424,33 @@ TEST_F(ToolBarTest, AnOpenMenuMovesToTheMenuButtonThePointerOrTheArrowKeysGoTo) 
   EXPECT_EQ(OpenMenuWindow(), nullptr);
   EXPECT_FALSE(Pressed(buttons[1]));
 
-  // Right and Left at the first level go round the menu buttons only.
+  // Right and Left at the first level go round the menu buttons only; a
+  // menu reached by a key comes with its first item lit.
+  bool lit = false;
   EXPECT_EQ(MenusSeen([&] { RealClick(ScreenCenter(buttons[0])); },
                       {[] { RealKey(VK_RIGHT); }, [] { RealKey(VK_RIGHT); }, [] { RealKey(VK_LEFT); },
-                       [] { RealKey(VK_ESCAPE); }}),
+                       [&] {
+                         PumpFor(100);
+                         const auto open = reinterpret_cast<HMENU>(SendMessageA(OpenMenuWindow(), MN_GETHMENU, 0, 0));
+                         lit = (GetMenuState(open, 0, MF_BYPOSITION) & MF_HILITE) != 0;
+                         RealKey(VK_ESCAPE);
+                       }}),
             (std::vector<std::string>{"&Open", "&Contents", "&Open", "&Contents"}));
+  EXPECT_TRUE(lit);
   EXPECT_EQ(OpenMenuWindow(), nullptr);
   EXPECT_EQ(bar->TrackingButton(), nullptr);
+
+  // A mnemonic (Alt and a letter, handed on by the form) drops its button's
+  // menu; Enter then chooses the lit first item.
+  int contents = 0;
+  menu.Items()->Items(1)->Items(0)->OnClick = [&](TComponent*) { ++contents; };
+  buttons[1]->SetCaption("&Help");
+  EXPECT_EQ(MenusSeen([&] { PostMessageA(bar->Handle(), CM_DIALOGCHAR, 'h', 0); },
+                      {[] {
+                        PumpFor(100);
+                        RealKey(VK_RETURN);
+                      }}),
+            (std::vector<std::string>{"&Contents"}));
+  EXPECT_EQ(contents, 1);
+  EXPECT_EQ(SendMessageA(bar->Handle(), CM_DIALOGCHAR, 'z', 0), 0) << "no button has it";
 }
