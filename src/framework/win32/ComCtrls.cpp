@@ -543,7 +543,11 @@ void TToolWindow::WndProc(TMessage& message) {
 
 namespace {
 int nextToolCommand = 1000;
-}
+// The bar whose menu is open on this thread, and the hook that watches the
+// menu's loop for it.
+thread_local TToolBar* menuTrackingBar = nullptr;
+thread_local HHOOK menuFilterHook = nullptr;
+} // namespace
 
 unsigned CustomDrawState(const NMCUSTOMDRAW& draw) {
   const UINT state = draw.uItemState;
@@ -664,6 +668,7 @@ TToolBar::TToolBar(TComponent* owner) : TToolWindow(owner) {
 }
 
 TToolBar::~TToolBar() {
+  if (menuTrackingBar == this) menuTrackingBar = nullptr; // its menu's loop tells nobody now
   for (TToolButton* button : buttons_) button->toolBar_ = nullptr;
   buttons_.clear();
 }
@@ -773,13 +778,6 @@ TToolButton* TToolBar::ButtonAt(POINT client) {
 }
 
 namespace {
-// The bar whose menu is open on this thread, and the hook that watches the
-// menu's loop for it.
-thread_local TToolBar* menuTrackingBar = nullptr;
-thread_local HHOOK menuFilterHook = nullptr;
-} // namespace
-
-namespace {
 
 // Whether the caption's mnemonic ("&F" in "&File") is the character, in either case.
 bool MnemonicMatches(const std::string& caption, char c) {
@@ -845,52 +843,78 @@ bool TToolBar::MenuLoopMessage(const MSG& message) {
   return true;
 }
 
+namespace {
+
+// While a bar's menu is open: the bar is the one the menu's loop tells of
+// its messages, through a message filter hook of this thread.
+class TMenuLoopWatch {
+public:
+  explicit TMenuLoopWatch(TToolBar* bar)
+      : outerBar_(std::exchange(menuTrackingBar, bar)),
+        hook_(SetWindowsHookExA(WH_MSGFILTER, ToolBarMenuFilter, nullptr, GetCurrentThreadId())),
+        outerHook_(std::exchange(menuFilterHook, hook_)) {}
+  ~TMenuLoopWatch() {
+    if (hook_) UnhookWindowsHookEx(hook_);
+    menuFilterHook = outerHook_;
+    menuTrackingBar = outerBar_;
+  }
+  TMenuLoopWatch(const TMenuLoopWatch&) = delete;
+  TMenuLoopWatch& operator=(const TMenuLoopWatch&) = delete;
+
+private:
+  TToolBar* outerBar_;
+  HHOOK hook_;
+  HHOOK outerHook_;
+};
+
+struct TMenuDestroyer {
+  void operator()(HMENU menu) const { DestroyMenu(menu); } // its sub-menus with it
+};
+using TOwnedMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, TMenuDestroyer>;
+
+} // namespace
+
 void TToolBar::TrackMenu(TToolButton* button, bool byKey) {
   if (tracking_ || !HandleAllocated()) return;
   HWND bar = Handle();
-  TToolBar* const outerBar = std::exchange(menuTrackingBar, this);
-  HHOOK hook = SetWindowsHookExA(WH_MSGFILTER, ToolBarMenuFilter, nullptr, GetCurrentThreadId());
-  HHOOK const outerHook = std::exchange(menuFilterHook, hook);
   TMenuItem* chosenFrom = nullptr;
   UINT chosen = 0;
-  while (button && button->MenuItem() && button->MenuItem()->Count() > 0) {
-    TMenuItem* item = button->MenuItem();
-    RECT r = button->ButtonRect();
-    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
-    HMENU popup = CreatePopupMenu();
-    item->AppendTo(popup);
-    tracking_ = button;
-    trackNext_ = nullptr;
-    nextByKey_ = false;
-    trackedPopup_ = popup;
-    GetCursorPos(&menuPointer_);
-    selectedMenu_ = nullptr;
-    selectedOpensMenu_ = false;
-    SendMessageA(bar, TB_PRESSBUTTON, static_cast<WPARAM>(button->command_), MAKELONG(TRUE, 0));
-    UpdateWindow(bar);
-    // The menu's loop takes the key from the queue: its first item lights up.
-    if (byKey) PostMessageA(bar, WM_KEYDOWN, VK_DOWN, 0);
-    // Under the button, or above it where the screen ends; never over it.
-    TPMPARAMS keepClear{sizeof keepClear, r};
-    chosen = static_cast<UINT>(TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD |
-                                                           TPM_LEFTBUTTON,
-                                                r.left, r.bottom, bar, &keepClear));
-    DestroyMenu(popup); // its sub-menus with it
-    trackedPopup_ = nullptr;
-    // The bar or the button may have gone while the menu was open.
-    if (TWinControl::FromHandle(bar) != this || tracking_ != button) {
-      chosen = 0;
-      break;
+  {
+    const TMenuLoopWatch watch(this);
+    while (button && button->MenuItem() && button->MenuItem()->Count() > 0) {
+      TMenuItem* item = button->MenuItem();
+      RECT r = button->ButtonRect();
+      MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&r), 2);
+      const TOwnedMenu popup(CreatePopupMenu());
+      item->AppendTo(popup.get());
+      tracking_ = button;
+      trackNext_ = nullptr;
+      nextByKey_ = false;
+      trackedPopup_ = popup.get();
+      GetCursorPos(&menuPointer_);
+      selectedMenu_ = nullptr;
+      selectedOpensMenu_ = false;
+      SendMessageA(bar, TB_PRESSBUTTON, static_cast<WPARAM>(button->command_), MAKELONG(TRUE, 0));
+      UpdateWindow(bar);
+      // The menu's loop takes the key from the queue: its first item lights up.
+      if (byKey) PostMessageA(bar, WM_KEYDOWN, VK_DOWN, 0);
+      // Under the button, or above it where the screen ends; never over it.
+      TPMPARAMS keepClear{sizeof keepClear, r};
+      chosen = static_cast<UINT>(TrackPopupMenuEx(popup.get(),
+                                                  TPM_LEFTALIGN | TPM_TOPALIGN | TPM_VERTICAL | TPM_RETURNCMD |
+                                                      TPM_LEFTBUTTON,
+                                                  r.left, r.bottom, bar, &keepClear));
+      // The bar or the button may have gone while the menu was open.
+      if (TWinControl::FromHandle(bar) != this || tracking_ != button) return;
+      trackedPopup_ = nullptr;
+      SendMessageA(bar, TB_PRESSBUTTON, static_cast<WPARAM>(button->command_), MAKELONG(FALSE, 0));
+      tracking_ = nullptr;
+      chosenFrom = item;
+      button = chosen ? nullptr : std::exchange(trackNext_, nullptr);
+      byKey = nextByKey_;
     }
-    SendMessageA(bar, TB_PRESSBUTTON, static_cast<WPARAM>(button->command_), MAKELONG(FALSE, 0));
-    tracking_ = nullptr;
-    chosenFrom = item;
-    button = chosen ? nullptr : std::exchange(trackNext_, nullptr);
-    byKey = nextByKey_;
   }
-  if (hook) UnhookWindowsHookEx(hook);
-  menuFilterHook = outerHook;
-  menuTrackingBar = outerBar;
+  // Chosen once the menu is gone, as any menu's command.
   if (chosen && chosenFrom)
     if (TMenuItem* picked = chosenFrom->Find(chosen)) picked->Click();
 }
