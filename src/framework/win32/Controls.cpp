@@ -571,20 +571,20 @@ void TWinControl::WndProc(TMessage& m) {
       return;
     }
     break;
+  case WM_HSCROLL:
+  case WM_VSCROLL:
+    // A scrolling control (a scroll bar, a track bar, an up-down) telling of its moves.
+    if (TWinControl* child = m.LParam ? FromHandle(reinterpret_cast<HWND>(m.LParam)) : nullptr) {
+      m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+      return;
+    }
+    break;
   case WM_DRAWITEM:
     if (auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam); draw->CtlType != ODT_MENU)
       if (TWinControl* child = FromHandle(draw->hwndItem)) {
         m.Result = child->Perform(CN_DRAWITEM, m.WParam, m.LParam);
         return;
       }
-    break;
-  case WM_HSCROLL:
-  case WM_VSCROLL:
-    // A scroll bar control's own scrolling (lParam is its window).
-    if (TWinControl* child = m.LParam ? FromHandle(reinterpret_cast<HWND>(m.LParam)) : nullptr) {
-      m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
-      return;
-    }
     break;
   case CN_COMMAND:
     CommandNotify(HIWORD(m.WParam));

@@ -41,9 +41,15 @@ std::vector<TRow> RegistrationTable() {
       Row<TCustomControl>("TCustomControl", "TSkinScrollWinControl"),
       Row<TCustomFrame>("TCustomFrame", "TSkinFrame"),
       Row<TScrollBox>("TScrollBox", "TSkinScrollWinControl"),
+      Row<TCoolBar>("TCoolBar", "TSkinPanel"),
       Row<TToolBar>("TToolBar", "TSkinToolBar"),
       Row<TCustomStatusBar>("TCustomStatusBar", "TSkinStatusBar"),
+      Row<TDateTimePicker>("TDateTimePicker", "TSkinDateTimePicker"),
       Row<TCustomTreeView>("TCustomTreeView", "TSkinScrollWinControl"),
+      Row<TCustomUpDown>("TCustomUpDown", "TSkinUpDown"),
+      Row<TCustomHotKey>("TCustomHotKey", "TSkinBorderWinControl"),
+      Row<TProgressBar>("TProgressBar", "TSkinProgressBar"),
+      Row<TTrackBar>("TTrackBar", "TSkinTrackBar"),
       Row<TCustomTabControl>("TCustomTabControl", "TSkinTabControl"),
       Row<TCustomGrid>("TCustomGrid", "TSkinGrid"),
       Row<TSpeedButton>("TSpeedButton", "TSkinSpeedButton"),
@@ -51,8 +57,10 @@ std::vector<TRow> RegistrationTable() {
       Row<TCustomGroupBox>("TCustomGroupBox", "TSkinGroupBox"),
       Row<TScrollBar>("TScrollBar", "TSkinScrollBar"),
       Row<TCustomListControl>("TCustomListControl", "TSkinScrollWinControl"),
+      Row<TCustomListView>("TCustomListView", "TSkinListView"),
       Row<TRadioButton>("TRadioButton", "TSkinRadioButton"),
       Row<TCustomComboBox>("TCustomComboBox", "TSkinComboBox"),
+      Row<TCustomComboBoxEx>("TCustomComboBoxEx", "TSkinComboBoxEx"),
       Row<TCustomCheckBox>("TCustomCheckBox", "TSkinCheckBox"),
       Row<TCustomEdit>("TCustomEdit", "TSkinScrollWinControl"),
       Row<TButton>("TButton", "TSkinButton"),
@@ -97,6 +105,15 @@ TEST_F(ClassFamilyTest, EveryControlIsMatchedByTheRowOfItsNearestTableClass) {
       {new TPageControl(&form), "TCustomTabControl"},
       {new TToolBar(&form), "TToolBar"},
       {new TCustomControl(&form), "TCustomControl"},
+      {new TCoolBar(&form), "TCoolBar"}, // a tool window, not a tool bar
+      {new TDateTimePicker(&form), "TDateTimePicker"},
+      {new TUpDown(&form), "TCustomUpDown"},
+      {new THotKey(&form), "TCustomHotKey"},
+      {new TProgressBar(&form), "TProgressBar"},
+      {new TTrackBar(&form), "TTrackBar"},
+      {new TTabControl(&form), "TCustomTabControl"},
+      {new TListView(&form), "TCustomListView"},       // not TCustomListControl's row: later rows win
+      {new TComboBoxEx(&form), "TCustomComboBoxEx"},   // not TCustomComboBox's row
       // Controls no row takes: they keep their own look.
       {new TTabSheet(&form), ""},
       {new TSplitter(&form), ""},  // a graphic control, not a custom one
