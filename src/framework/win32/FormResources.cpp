@@ -4,7 +4,22 @@
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
 
+#include <utility>
+#include <vector>
+
 namespace {
+
+// An enumeration by explicit name and value, so that a value added to the
+// type anywhere in its order cannot shift what a stored name means.
+template <typename E>
+void Enumeration(TPropertyList& p, const char* name, std::vector<std::pair<const char*, E>> values,
+                 std::function<void(E)> set) {
+  std::vector<std::string> names;
+  for (const auto& value : values) names.emplace_back(value.first);
+  p.Enumeration(name, std::move(names), [values, set = std::move(set)](int ordinal) {
+    set(values.at(static_cast<std::size_t>(ordinal)).second);
+  });
+}
 
 void DefineControl(TControl& control, TPropertyList& p) {
   p.Integer("Left", [&control](std::int32_t v) { control.SetBounds(v, control.Top(), control.Width(), control.Height()); });
@@ -19,18 +34,32 @@ void DefineControl(TControl& control, TPropertyList& p) {
   p.Integer("Color", [&control](std::int32_t v) { control.SetColor(v); });
   p.Boolean("ParentColor", [&control](bool v) { control.ParentColor = v; });
   p.Boolean("ParentFont", [&control](bool v) { control.ParentFont = v; });
-  p.Enumeration("Align", {"alNone", "alTop", "alBottom", "alLeft", "alRight", "alClient"},
-                [&control](int v) { control.SetAlign(static_cast<TAlign>(v)); });
+  using A = TAlign;
+  Enumeration<A>(p, "Align",
+                 {{"alNone", A::alNone}, {"alTop", A::alTop}, {"alBottom", A::alBottom}, {"alLeft", A::alLeft},
+                  {"alRight", A::alRight}, {"alClient", A::alClient}},
+                 [&control](A v) { control.SetAlign(v); });
 }
 
 void DefineForm(TForm& form, TPropertyList& p) {
-  p.Enumeration("BorderStyle", {"bsNone", "bsSingle", "bsSizeable", "bsDialog", "bsToolWindow", "bsSizeToolWin"},
-                [&form](int v) { form.BorderStyle = static_cast<TFormBorderStyle>(v); });
-  p.Enumeration("FormStyle", {"fsNormal", "fsStayOnTop"}, [&form](int v) { form.FormStyle = static_cast<TFormStyle>(v); });
-  p.Enumeration("Position", {"poDesigned", "poScreenCenter"},
-                [&form](int v) { form.Position = static_cast<TPosition>(v); });
-  p.Enumeration("WindowState", {"wsNormal", "wsMinimized", "wsMaximized"},
-                [&form](int v) { form.WindowState = static_cast<TWindowState>(v); });
+  using B = TFormBorderStyle;
+  Enumeration<B>(p, "BorderStyle",
+                 {{"bsNone", B::bsNone}, {"bsSingle", B::bsSingle}, {"bsSizeable", B::bsSizeable},
+                  {"bsDialog", B::bsDialog}, {"bsToolWindow", B::bsToolWindow}, {"bsSizeToolWin", B::bsSizeToolWin}},
+                 [&form](B v) { form.BorderStyle = v; });
+  using S = TFormStyle;
+  Enumeration<S>(p, "FormStyle",
+                 {{"fsNormal", S::fsNormal}, {"fsMDIChild", S::fsMDIChild}, {"fsMDIForm", S::fsMDIForm},
+                  {"fsStayOnTop", S::fsStayOnTop}},
+                 [&form](S v) { form.FormStyle = v; });
+  using P = TPosition;
+  Enumeration<P>(p, "Position",
+                 {{"poDesigned", P::poDesigned}, {"poDefaultPosOnly", P::poDefaultPosOnly},
+                  {"poScreenCenter", P::poScreenCenter}},
+                 [&form](P v) { form.Position = v; });
+  using W = TWindowState;
+  Enumeration<W>(p, "WindowState", {{"wsNormal", W::wsNormal}, {"wsMinimized", W::wsMinimized}, {"wsMaximized", W::wsMaximized}},
+                 [&form](W v) { form.WindowState = v; });
   p.Boolean("KeyPreview", [&form](bool v) { form.KeyPreview = v; });
 }
 
@@ -40,7 +69,7 @@ void DefineFrameworkProperties(TComponent& component, TPropertyList& p) {
   if (auto* control = dynamic_cast<TControl*>(&component)) DefineControl(*control, p);
   if (auto* win = dynamic_cast<TWinControl*>(&component)) p.Boolean("TabStop", [win](bool v) { win->TabStop = v; });
   if (auto* form = dynamic_cast<TForm*>(&component)) DefineForm(*form, p);
-  if (auto* edit = dynamic_cast<TEdit*>(&component)) {
+  if (auto* edit = dynamic_cast<TCustomEdit*>(&component)) {
     p.Boolean("ReadOnly", [edit](bool v) { edit->ReadOnly = v; });
     p.Integer("MaxLength", [edit](std::int32_t v) { edit->SetMaxLength(v); });
   }
@@ -49,16 +78,18 @@ void DefineFrameworkProperties(TComponent& component, TPropertyList& p) {
     p.Boolean("Default", [button](bool v) { button->Default = v; });
     p.Boolean("Cancel", [button](bool v) { button->Cancel = v; });
   }
-  if (auto* check = dynamic_cast<TCheckBox*>(&component))
+  if (auto* check = dynamic_cast<TCustomCheckBox*>(&component))
     p.Boolean("Checked", [check](bool v) { check->SetChecked(v); });
-  if (auto* label = dynamic_cast<TLabel*>(&component)) {
+  if (auto* label = dynamic_cast<TCustomLabel*>(&component)) {
     p.Boolean("AutoSize", [label](bool v) { label->AutoSize = v; });
     p.Boolean("Transparent", [label](bool v) { label->Transparent = v; });
     p.Boolean("WordWrap", [label](bool v) { label->WordWrap = v; });
   }
-  if (auto* panel = dynamic_cast<TPanel*>(&component))
-    p.Enumeration("BevelOuter", {"bvNone", "bvLowered", "bvRaised"},
-                  [panel](int v) { panel->BevelOuter = static_cast<TBevelCut>(v); });
+  if (auto* panel = dynamic_cast<TCustomPanel*>(&component))
+    Enumeration<TBevelCut>(p, "BevelOuter",
+                           {{"bvNone", TBevelCut::bvNone}, {"bvLowered", TBevelCut::bvLowered},
+                            {"bvRaised", TBevelCut::bvRaised}},
+                           [panel](TBevelCut v) { panel->BevelOuter = v; });
 }
 
 bool LoadFormResource(TForm& form) {

@@ -125,6 +125,7 @@ TEST_F(FormResourcesTest, StoredValuesArriveBeforeLoadedAndOnCreateAndShowOnScre
   EXPECT_EQ(form.Color(), 0x00E0F0FF);
   EXPECT_EQ(form.Tag, 5);
   EXPECT_TRUE(form.KeyPreview);
+  EXPECT_EQ(form.Position, TPosition::poScreenCenter);
   EXPECT_EQ(WindowText(form.name->Handle()), "stored text");
   EXPECT_EQ(SendMessageA(form.name->Handle(), EM_GETLIMITTEXT, 0, 0), 20);
   EXPECT_EQ(WindowText(form.yes->Handle()), "&Stored yes");
