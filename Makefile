@@ -38,7 +38,7 @@ fuzz-build: deps $(FUZZ)/CMakeCache.txt
 FUZZ_SECONDS ?= 60
 fuzz: fuzz-build
 	cd $(FUZZ) && ctest -R fuzz_seeds > /dev/null
-	cd $(FUZZ)/fuzz && for t in SkinArchiveFuzz:skin TableImageFuzz:table CompressedStreamFuzz:compressed; do \
+	cd $(FUZZ)/fuzz && for t in SkinArchiveFuzz:skin TableImageFuzz:table CompressedStreamFuzz:compressed FormResourceFuzz:form; do \
 	  name=$${t%%:*}; seeds=$${t##*:}; echo "== $$name for $(FUZZ_SECONDS) s =="; \
 	  ./$$name -max_total_time=$(FUZZ_SECONDS) -max_len=8192 -print_final_stats=1 corpus/$$seeds seeds/$$seeds 2>&1 \
 	    | grep -E "stat::number_of_executed_units|ERROR|SUMMARY|Done" || exit 1; done

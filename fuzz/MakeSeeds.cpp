@@ -7,6 +7,7 @@
 #include "store/Compression.h"
 #include "store/uData.h"
 #include "store/uDM.h"
+#include "framework/FormResource.h"
 #include "skin/SkinBitmap.h"
 #include "skinpack/SkinWriter.h"
 
@@ -74,5 +75,20 @@ int main(int argc, char** argv) {
     secret.assign(std::istreambuf_iterator<char>(in), {});
   }
   if (secret.size() % 2 == 0) Write(out / "skin" / "secret", secret + '\0');
+  // Stored forms: every value type, nested components, an empty one.
+  auto stored = [](const TStoredObject& form) {
+    const std::vector<std::uint8_t> bytes = WriteFormResource(form);
+    return std::string(bytes.begin(), bytes.end());
+  };
+  const TStoredObject part{"Part", "TStoreProbe", {{"Data", TPropertyValue::OfBinary({0xDE, 0xAD, 0xBE, 0xEF})}}, {}};
+  const TStoredObject edit{"Name", "TEdit", {{"Text", TPropertyValue::OfString("stored text")},
+                                            {"MaxLength", TPropertyValue::OfInteger(20)}}, {part}};
+  Write(out / "form" / "every-kind",
+        stored({"ResTestForm", "TResTestForm",
+                {{"Caption", TPropertyValue::OfString("Stored caption")}, {"Width", TPropertyValue::OfInteger(-420)},
+                 {"KeyPreview", TPropertyValue::OfBoolean(true)}, {"BorderStyle", TPropertyValue::OfEnumeration("bsSingle")},
+                 {"SkinData", TPropertyValue::OfBinary({0x50, 0x4B, 0x03, 0x04, 0x00})}},
+                {edit, part}}));
+  Write(out / "form" / "empty", stored({"F", "TF", {}, {}}));
   return 0;
 }

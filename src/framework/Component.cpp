@@ -1,5 +1,7 @@
 #include "framework/Component.h"
 
+#include "framework/Properties.h"
+
 #include <algorithm>
 #include <atomic>
 
@@ -61,6 +63,10 @@ void TComponent::Notification(TComponent* component, TOperation operation) {
 }
 
 void TComponent::Loaded() {}
+
+void TComponent::DefineProperties(TPropertyList& properties) {
+  properties.Integer("Tag", [this](std::int32_t value) { Tag = value; });
+}
 
 void TComponent::SetDesigning(bool designing) {
   state_ = designing ? state_ | csDesigning : state_ & ~static_cast<unsigned>(csDesigning);

@@ -17,6 +17,7 @@ enum TComponentStateFlag : unsigned {
 };
 
 class TComponent;
+class TPropertyList;
 using TNotifyEvent = std::function<void(TComponent* sender)>;
 
 class TComponent {
@@ -66,6 +67,10 @@ public:
 
   // Runs before the destructors, the object still whole; marks it destroying.
   virtual void BeforeDestruction();
+
+  // The properties a stored form may set on it, by name. A class adds its
+  // own after its base's; TComponent publishes Tag.
+  virtual void DefineProperties(TPropertyList& properties);
 
   // Asks to hear (by Notification, opRemove) when other goes away, also
   // across owners; the link is mutual and ends when either goes.

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "framework/win32/FormResources.h"
 #include "framework/win32/Menus.h"
 #include "framework/win32/StdCtrls.h"
 
@@ -323,6 +324,9 @@ TForm::~TForm() {
 
 void TForm::Loaded() {
   if (loaded_) return;
+  // The stored properties come first, so that every Loaded and OnCreate see
+  // them; a stored form that cannot be read leaves the form unloaded.
+  LoadFormResource(*this);
   loaded_ = true;
   for (int i = 0; i < ComponentCount(); ++i) Components(i)->Loaded();
   TScrollingWinControl::Loaded();
