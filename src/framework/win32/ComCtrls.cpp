@@ -1834,6 +1834,19 @@ void TCoolBar::FitHeight() {
   if (height != height_) SetBounds(left_, top_, width_, height);
 }
 
+void TCoolBar::WndProc(TMessage& m) {
+  if (m.Msg == WM_ERASEBKGND) {
+    // The bar paints its bands only; the room below them is the bar's colour.
+    RECT r;
+    GetClientRect(Handle(), &r);
+    FillColor(reinterpret_cast<HDC>(m.WParam), r, Color());
+    TToolWindow::WndProc(m);
+    m.Result = 1;
+    return;
+  }
+  TToolWindow::WndProc(m);
+}
+
 void TCoolBar::NotifyNotify(NMHDR& header, TMessage&) {
   if (header.code == RBN_HEIGHTCHANGE) FitHeight();
 }

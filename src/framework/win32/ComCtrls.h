@@ -749,6 +749,7 @@ protected:
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
   void NotifyNotify(NMHDR& header, TMessage& message) override;
+  void WndProc(TMessage& message) override;
   void Notification(TComponent* component, TOperation operation) override;
 
 private:

@@ -33,9 +33,7 @@ std::string WindowText(HWND window) {
 
 TFont::TFont() = default;
 
-TFont::~TFont() {
-  if (handle_) DeleteObject(handle_);
-}
+TFont::~TFont() = default;
 
 int TFont::Height() const {
   const int dpi = GetDeviceCaps(gdi::TClientDC(nullptr).Get(), LOGPIXELSY);
@@ -46,7 +44,7 @@ void TFont::Set(const std::string& name, int size, bool bold) {
   name_ = name;
   size_ = size;
   bold_ = bold;
-  if (handle_) DeleteObject(std::exchange(handle_, nullptr));
+  handle_.Reset();
   if (OnChange) OnChange();
 }
 
@@ -57,10 +55,10 @@ void TFont::Assign(const TFont& other) {
 
 HFONT TFont::Handle() const {
   if (!handle_)
-    handle_ = CreateFontA(Height(), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+    handle_.Reset(CreateFontA(Height(), 0, 0, 0, bold_ ? FW_BOLD : FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                           OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE,
-                          name_.c_str());
-  return handle_;
+                          name_.c_str()));
+  return handle_.Get();
 }
 
 // --- TControl -----------------------------------------------------------------

@@ -60,7 +60,7 @@ private:
   std::string name_ = "Tahoma";
   int size_ = 8;
   bool bold_ = false;
-  mutable HFONT handle_ = nullptr;
+  mutable gdi::TFontHandle handle_;
 };
 
 class TWinControl;

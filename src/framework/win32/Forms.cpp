@@ -394,7 +394,10 @@ void TForm::CreateParams(TCreateParams& params) {
 }
 
 TForm* TForm::MDIParent() const {
-  if (FormStyle != TFormStyle::fsMDIChild || !Application) return nullptr;
+  if (FormStyle != TFormStyle::fsMDIChild) return nullptr;
+  // An MDI form that owns the child holds it; else the application's main form.
+  if (auto* owner = dynamic_cast<TForm*>(Owner()); owner && owner->FormStyle == TFormStyle::fsMDIForm) return owner;
+  if (!Application) return nullptr;
   TForm* main = Application->MainForm();
   return main && main != this && main->FormStyle == TFormStyle::fsMDIForm ? main : nullptr;
 }

@@ -1,0 +1,128 @@
+// The gallery: every control class of the framework is on it, it is
+// photographed page by page with its MDI form, and made and freed two
+// hundred times it leaves nothing behind.
+#include <gtest/gtest.h>
+
+#include <set>
+#include <string>
+
+#include "GalleryForm.h"
+#include "framework/win32/ComCtrls.h"
+#include "framework/win32/Gdi.h"
+#include "support/Screenshot.h"
+
+namespace {
+
+int ThreadWindowCount() {
+  int count = 0;
+  EnumThreadWindows(
+      GetCurrentThreadId(),
+      [](HWND window, LPARAM counter) -> BOOL {
+        ++*reinterpret_cast<int*>(counter);
+        EnumChildWindows(
+            window,
+            [](HWND, LPARAM inner) -> BOOL {
+              ++*reinterpret_cast<int*>(inner);
+              return TRUE;
+            },
+            counter);
+        return TRUE;
+      },
+      reinterpret_cast<LPARAM>(&count));
+  return count;
+}
+
+void Collect(const TComponent& component, std::set<std::string>& classes) {
+  for (int i = 0; i < component.ComponentCount(); ++i) {
+    classes.insert(component.Components(i)->ClassName());
+    Collect(*component.Components(i), classes);
+  }
+}
+
+void Settle(TApplication& app) {
+  for (int i = 0; i < 3; ++i) {
+    app.ProcessMessages();
+    Sleep(60);
+  }
+}
+
+} // namespace
+
+TEST(Gallery, HoldsEveryControlAndIsPhotographedPageByPage) {
+  TApplication app;
+  auto* gallery = new TGalleryForm(&app);
+  std::set<std::string> classes;
+  Collect(*gallery, classes);
+  for (const char* name :
+       {"TLabel", "TEdit", "TMemo", "TButton", "TBitBtn", "TCheckBox", "TRadioButton", "TGroupBox", "TPanel",
+        "TComboBox", "TListBox", "TScrollBar", "TMaskEdit", "TSpinEdit", "TSpeedButton", "TLinkLabel", "TImage",
+        "TTreeView", "TSplitter", "TPageControl", "TTabSheet", "TToolBar", "TToolButton", "TCoolBar", "TComboBoxEx",
+        "TStatusBar", "TTrackBar", "TProgressBar", "TUpDown", "THotKey", "TDateTimePicker", "TListView",
+        "TTabControl", "TScrollBox", "TFrame", "TStringGrid", "TDBGrid", "TDBEdit", "TDBLookupComboBox",
+        "TMainMenu", "TPopupMenu", "TImageList", "TDataSource"})
+    EXPECT_EQ(classes.count(name), 1u) << name << " is missing from the gallery";
+
+  gallery->Show();
+  Settle(app);
+  const HWND window = gallery->Handle();
+  // Nothing left unpainted: no row inside the frame is black from side to side.
+  const auto shot = TakeWindowShot(window);
+  ASSERT_TRUE(shot);
+  const int inside = shot->Width() - 2 * 8;
+  for (int y = 0; y < shot->Height(); ++y) {
+    int black = 0;
+    for (int x = 8; x < shot->Width() - 8; ++x) black += shot->Pixel(x, y) == 0;
+    ASSERT_LT(black, inside) << "row " << y << " is unpainted";
+  }
+  EXPECT_TRUE(SaveWindowShot(window, "screenshots/gallery-standard.bmp"));
+  gallery->Pages->SetActivePage(gallery->CommonPage);
+  Settle(app);
+  EXPECT_TRUE(SaveWindowShot(window, "screenshots/gallery-common.bmp"));
+  gallery->Pages->SetActivePage(gallery->DataPage);
+  Settle(app);
+  EXPECT_TRUE(SaveWindowShot(window, "screenshots/gallery-data.bmp"));
+
+  auto* mdi = new TGalleryMDIForm(&app);
+  mdi->Show();
+  for (const char* caption : {"First note", "Second note", "Third note"}) mdi->NewChild(caption);
+  mdi->Cascade();
+  Settle(app);
+  EXPECT_EQ(mdi->MDIChildCount(), 3);
+  EXPECT_TRUE(SaveWindowShot(mdi->Handle(), "screenshots/gallery-mdi.bmp"));
+  delete mdi;
+  delete gallery;
+}
+
+TEST(Gallery, TwoHundredGalleriesComeAndGoWithoutATrace) {
+  TApplication app;
+  const auto cycle = [&] {
+    auto* gallery = new TGalleryForm(&app);
+    gallery->Show();
+    gallery->Pages->SetActivePage(gallery->DataPage); // every page's windows made
+    app.ProcessMessages();
+    delete gallery;
+    app.ProcessMessages();
+  };
+  cycle(); // what is made once per process (window classes, the common controls) is made here
+  const int components = TComponent::LiveCount(), gdiObjects = gdi::LiveObjects(), windows = ThreadWindowCount();
+  for (int i = 0; i < 200; ++i) cycle();
+  EXPECT_EQ(TComponent::LiveCount(), components);
+  EXPECT_EQ(gdi::LiveObjects(), gdiObjects) << "fonts, brushes, bitmaps, pens, icons, regions of the framework";
+  EXPECT_EQ(ThreadWindowCount(), windows);
+
+  // The MDI form with its children, too.
+  const auto mdiCycle = [&] {
+    auto* mdi = new TGalleryMDIForm(&app);
+    mdi->Show();
+    for (const char* caption : {"One", "Two", "Three"}) mdi->NewChild(caption);
+    mdi->Tile();
+    app.ProcessMessages();
+    delete mdi;
+    app.ProcessMessages();
+  };
+  mdiCycle();
+  const int mdiComponents = TComponent::LiveCount(), mdiWindows = ThreadWindowCount();
+  for (int i = 0; i < 50; ++i) mdiCycle();
+  EXPECT_EQ(TComponent::LiveCount(), mdiComponents);
+  EXPECT_EQ(ThreadWindowCount(), mdiWindows);
+}

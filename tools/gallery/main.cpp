@@ -1,0 +1,19 @@
+// gallery: shows the framework's gallery form and its MDI form, for a
+// person or a skin author to look at every control and menu at once.
+#include <windows.h>
+
+#include "GalleryForm.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  TApplication application;
+  application.SetTitle("Plimet gallery");
+  auto* gallery = new TGalleryForm(&application);
+  gallery->Show();
+  auto* mdi = new TGalleryMDIForm(&application);
+  mdi->Show();
+  for (const char* caption : {"First note", "Second note", "Third note"}) mdi->NewChild(caption);
+  mdi->Cascade();
+  application.SetMainForm(gallery);
+  application.Run();
+  return 0;
+}
