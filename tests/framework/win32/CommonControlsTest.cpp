@@ -372,7 +372,6 @@ TEST_F(CommonControlsTest, CoolBarBandsHoldTheirControlsInTheNativeBar) {
   GetClientRect(bar, &client);
   EXPECT_EQ((window.bottom - window.top) - client.bottom, 4);
   EXPECT_EQ((window.right - window.left) - client.right, 0);
-
 }
 
 TEST_F(CommonControlsTest, AClickOnATabChangesTheTabIndexAndTellsOnce) {
