@@ -3,6 +3,8 @@
 // hundred times it leaves nothing behind.
 #include <gtest/gtest.h>
 
+#include "support/WindowCount.h"
+
 #include <set>
 #include <string>
 
@@ -12,25 +14,6 @@
 #include "support/Screenshot.h"
 
 namespace {
-
-int ThreadWindowCount() {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM counter) -> BOOL {
-        ++*reinterpret_cast<int*>(counter);
-        EnumChildWindows(
-            window,
-            [](HWND, LPARAM inner) -> BOOL {
-              ++*reinterpret_cast<int*>(inner);
-              return TRUE;
-            },
-            counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
 
 void Collect(const TComponent& component, std::set<std::string>& classes) {
   for (int i = 0; i < component.ComponentCount(); ++i) {

@@ -2,6 +2,8 @@
 // written after each change.
 #include <gtest/gtest.h>
 
+#include "support/WindowCount.h"
+
 #include "support/ModalDriver.h"
 #include "support/Screenshot.h"
 #include "support/StoreFixture.h"
@@ -554,25 +556,6 @@ TEST_F(PwdManageTest, TheToolBarAndTheTreeMenuShowTheCatalogCommandsByTheirOwnNa
 }
 
 namespace {
-int ThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM counter) -> BOOL {
-        ++*reinterpret_cast<int*>(counter);
-        EnumChildWindows(
-            window,
-            [](HWND, LPARAM inner) -> BOOL {
-              ++*reinterpret_cast<int*>(inner);
-              return TRUE;
-            },
-            counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
 class PwdManageLeakTest : public StoreTest {};
 } // namespace
 
@@ -588,9 +571,9 @@ TEST_F(PwdManageLeakTest, AHundredWindowsLeaveNothingBehind) {
     window.SecretClipboard->ClearNow();
   };
   cycle(); // the first one registers classes and loads what stays loaded
-  const int components = TComponent::LiveCount(), gdiObjects = gdi::LiveObjects(), windows = ThreadWindows();
+  const int components = TComponent::LiveCount(), gdiObjects = gdi::LiveObjects(), windows = ThreadWindowCount();
   for (int i = 0; i < 100; ++i) cycle();
   EXPECT_EQ(TComponent::LiveCount(), components);
   EXPECT_EQ(gdi::LiveObjects(), gdiObjects);
-  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_EQ(ThreadWindowCount(), windows);
 }

@@ -4,6 +4,8 @@
 // leaves an object or a window behind.
 #include <gtest/gtest.h>
 
+#include "support/WindowCount.h"
+
 #include <string>
 #include <vector>
 
@@ -49,25 +51,6 @@ protected:
   TApplication app;
   TForm form;
 };
-
-int ThreadWindows() {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM counter) -> BOOL {
-        ++*reinterpret_cast<int*>(counter);
-        EnumChildWindows(
-            window,
-            [](HWND, LPARAM inner) -> BOOL {
-              ++*reinterpret_cast<int*>(inner);
-              return TRUE;
-            },
-            counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
 
 } // namespace
 
@@ -527,9 +510,9 @@ TEST_F(CommonControlsTest, MakingAndFreeingEveryControlLeavesNothingBehind) {
     app.ProcessMessages();
   };
   cycle(); // the first one registers classes and loads what stays loaded
-  const int components = TComponent::LiveCount(), gdiObjects = gdi::LiveObjects(), windows = ThreadWindows();
+  const int components = TComponent::LiveCount(), gdiObjects = gdi::LiveObjects(), windows = ThreadWindowCount();
   for (int i = 0; i < 40; ++i) cycle();
   EXPECT_EQ(TComponent::LiveCount(), components);
   EXPECT_EQ(gdi::LiveObjects(), gdiObjects);
-  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_EQ(ThreadWindowCount(), windows);
 }

@@ -2,6 +2,8 @@
 // object or window behind.
 #include <gtest/gtest.h>
 
+#include "support/WindowCount.h"
+
 #include "framework/win32/Buttons.h"
 #include "framework/win32/DBCtrls.h"
 #include "framework/win32/Forms.h"
@@ -11,29 +13,6 @@
 #include "framework/win32/Spin.h"
 #include "framework/win32/StdCtrls.h"
 #include "support/RealInput.h"
-
-namespace {
-
-int ThreadWindowCount() {
-  int count = 0;
-  EnumThreadWindows(
-      GetCurrentThreadId(),
-      [](HWND window, LPARAM counter) -> BOOL {
-        ++*reinterpret_cast<int*>(counter);
-        EnumChildWindows(
-            window,
-            [](HWND, LPARAM inner) -> BOOL {
-              ++*reinterpret_cast<int*>(inner);
-              return TRUE;
-            },
-            counter);
-        return TRUE;
-      },
-      reinterpret_cast<LPARAM>(&count));
-  return count;
-}
-
-} // namespace
 
 TEST(ControlLeakTest, FormsFullOfTheControlsComeAndGoWithoutATrace) {
   TApplication app;
