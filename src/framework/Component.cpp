@@ -7,7 +7,13 @@
 
 namespace {
 std::atomic<int> liveComponents{0};
+// Components made on this thread whose owners have not been told yet.
+thread_local std::vector<TComponent*> pendingInserts;
+
+void ForgetPending(TComponent* component) {
+  pendingInserts.erase(std::remove(pendingInserts.begin(), pendingInserts.end(), component), pendingInserts.end());
 }
+} // namespace
 
 TComponent::TComponent(TComponent* owner) {
   ++liveComponents;
@@ -16,6 +22,13 @@ TComponent::TComponent(TComponent* owner) {
 
 TComponent::~TComponent() {
   state_ |= csDestroying;
+  Leave(); // done already when it was deleted
+  DestroyComponents();
+  --liveComponents;
+}
+
+void TComponent::Leave() {
+  ForgetPending(this);
   // Those who asked hear of it first, while this is still in its owner's list.
   while (!freeNotifies_.empty()) {
     TComponent* other = freeNotifies_.back();
@@ -24,9 +37,15 @@ TComponent::~TComponent() {
                                other->freeNotifies_.end());
     other->Notification(this, TOperation::opRemove);
   }
-  DestroyComponents();
   if (owner_) owner_->Remove(this);
-  --liveComponents;
+}
+
+void TComponent::NotifyInserted() {
+  while (!pendingInserts.empty()) {
+    TComponent* component = pendingInserts.front();
+    pendingInserts.erase(pendingInserts.begin());
+    if (component->owner_) component->owner_->Notification(component, TOperation::opInsert);
+  }
 }
 
 void TComponent::operator delete(TComponent* component, std::destroying_delete_t) {
@@ -40,7 +59,10 @@ void* TComponent::operator new(std::size_t size) { return ::operator new(size); 
 
 void TComponent::operator delete(void* memory) noexcept { ::operator delete(memory); }
 
-void TComponent::BeforeDestruction() { state_ |= csDestroying; }
+void TComponent::BeforeDestruction() {
+  state_ |= csDestroying;
+  Leave();
+}
 
 void TComponent::DestroyComponents() {
   while (!components_.empty()) delete components_.back(); // each removes itself
@@ -95,7 +117,7 @@ void TComponent::Insert(TComponent* component) {
   components_.push_back(component);
   component->owner_ = this;
   if (Designing()) component->SetDesigning(true);
-  Notification(component, TOperation::opInsert);
+  pendingInserts.push_back(component); // told once it is made
 }
 
 void TComponent::Remove(TComponent* component) {

@@ -65,8 +65,16 @@ public:
   // its form's OnCreate. Forms call it on everything they own.
   virtual void Loaded();
 
-  // Runs before the destructors, the object still whole; marks it destroying.
+  // Runs before the destructors, the object still whole: marks it
+  // destroying, tells those linked to it and leaves its owner, so that all
+  // who hear of it going still see what it is.
   virtual void BeforeDestruction();
+
+  // Tells the owners of components made since the last call that they were
+  // added. A component is told of only once its constructors have all run,
+  // so that those hearing of it see what it is: forms do it before loading
+  // their components, the application before every message it handles.
+  static void NotifyInserted();
 
   // The properties a stored form may set on it, by name. A class adds its
   // own after its base's; TComponent publishes Tag.
@@ -81,8 +89,9 @@ protected:
   // Told about components inserted into or removed from the owner's list,
   // and about components it asked to hear of going away. The owner passes
   // each notification on to every component it owns, so that components
-  // hear about each other. An inserted component is only being made: keep
-  // its address, ask what it is once it is Loaded.
+  // hear about each other. Both come while the component is whole: an
+  // inserted one once it is made (see NotifyInserted), a removed one before
+  // its destructors run (when it is deleted).
   virtual void Notification(TComponent* component, TOperation operation);
 
   // Frees every owned component, last first.
@@ -91,11 +100,42 @@ protected:
 private:
   void Insert(TComponent* component);
   void Remove(TComponent* component);
+  // Tells those linked by FreeNotification and leaves the owner.
+  void Leave();
 
   TComponent* owner_ = nullptr;
   std::vector<TComponent*> components_;
   std::vector<TComponent*> freeNotifies_;
   unsigned state_ = 0;
+};
+
+// A reference held by one component to another, perhaps of another owner
+// (a control's popup menu, a form's default button, a bar's images):
+// assigning it links the two, so that the holder hears when the other goes
+// and forgets it in its Notification (Forget), instead of keeping a
+// dangling pointer.
+template <typename T>
+class TComponentRef {
+public:
+  explicit TComponentRef(TComponent* holder) : holder_(holder) {}
+  TComponentRef(const TComponentRef&) = delete;
+  TComponentRef& operator=(const TComponentRef&) = delete;
+  TComponentRef& operator=(T* value) {
+    value_ = value;
+    if (value) holder_->FreeNotification(value);
+    return *this;
+  }
+  T* Get() const { return value_; }
+  operator T*() const { return value_; }
+  T* operator->() const { return value_; }
+  // Forgets the referenced component when it is the one going.
+  void Forget(const TComponent* going) {
+    if (value_ && static_cast<const TComponent*>(value_) == going) value_ = nullptr;
+  }
+
+private:
+  TComponent* holder_;
+  T* value_ = nullptr;
 };
 
 // Declares the class name a component answers with.

@@ -7,9 +7,10 @@
 
 namespace {
 
-// A component that writes down what it hears.
+// A component that writes down what it hears, and what the other is.
 class Listener : public TComponent {
 public:
+  PLIMET_CLASS_NAME(Listener)
   Listener(TComponent* owner, std::string name, std::vector<std::string>& log) : TComponent(owner), log_(log) {
     Name = std::move(name);
   }
@@ -17,7 +18,8 @@ public:
 
 protected:
   void Notification(TComponent* component, TOperation operation) override {
-    log_.push_back(Name + (operation == TOperation::opInsert ? " +" : " -") + component->Name);
+    log_.push_back(Name + (operation == TOperation::opInsert ? " +" : " -") + component->Name + ":" +
+                   component->ClassName());
     TComponent::Notification(component, operation);
   }
 
@@ -27,22 +29,33 @@ private:
 
 } // namespace
 
-TEST(Components, EveryComponentOfTheOwnerHearsOthersComeAndGo) {
+TEST(Components, EveryComponentOfTheOwnerHearsOthersComeAndGoSeeingWhatTheyAre) {
   std::vector<std::string> log;
   auto form = std::make_unique<Listener>(nullptr, "form", log);
   auto* menu = new Listener(form.get(), "menu", log);
   auto* engine = new Listener(form.get(), "engine", log);
+  EXPECT_TRUE(log.empty()) << "nobody hears of a component while it is being made";
+  TComponent::NotifyInserted();
+  // The owner, then every other component of it, each seeing the newcomer's class and name.
+  EXPECT_EQ(log, (std::vector<std::string>{"form +menu:Listener", "engine +menu:Listener", "form +engine:Listener",
+                                           "menu +engine:Listener"}));
   log.clear();
   auto* second = new TComponent(form.get());
   second->Name = "second";
-  // Told as it is made (before its name is given): the owner, then every other component of it.
-  EXPECT_EQ(log, (std::vector<std::string>{"form +", "menu +", "engine +"}));
+  TComponent::NotifyInserted();
+  EXPECT_EQ(log, (std::vector<std::string>{"form +second:TComponent", "menu +second:TComponent",
+                                           "engine +second:TComponent"}));
+  log.clear();
+  delete new Listener(form.get(), "gone", log); // freed before its making was told: only its going is heard
+  TComponent::NotifyInserted();
+  EXPECT_EQ(log, (std::vector<std::string>{"form -gone:Listener", "menu -gone:Listener", "engine -gone:Listener"}));
   log.clear();
   delete menu;
-  EXPECT_EQ(log, (std::vector<std::string>{"form -menu", "engine -menu"})) << "the one going is not told of itself";
+  EXPECT_EQ(log, (std::vector<std::string>{"form -menu:Listener", "engine -menu:Listener"}))
+      << "the one going is not told of itself, and is still what it is";
   log.clear();
   delete engine;
-  EXPECT_EQ(log, (std::vector<std::string>{"form -engine"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"form -engine:Listener"}));
   log.clear();
   form.reset();
   EXPECT_TRUE(log.empty()) << "an owner going away does not hear of its own components leaving";
@@ -59,7 +72,7 @@ TEST(Components, FreeNotificationReachesAcrossOwnersAndEndsWithEitherSide) {
   control->FreeNotification(popup);
   log.clear();
   second.reset(); // the popup goes with its owner
-  EXPECT_EQ(log, (std::vector<std::string>{"control -popup"}));
+  EXPECT_EQ(log, (std::vector<std::string>{"control -popup:Listener"})) << "still what it is, though its owner is going";
   // The link ends with the side that goes first: nothing hears of a component already gone.
   auto third = std::make_unique<TComponent>(nullptr);
   auto* other = new Listener(third.get(), "other", log);
@@ -68,7 +81,7 @@ TEST(Components, FreeNotificationReachesAcrossOwnersAndEndsWithEitherSide) {
   control->FreeNotification(other);
   log.clear();
   first.reset();
-  EXPECT_EQ(log, (std::vector<std::string>{"other -control"})) << "told once, though linked twice";
+  EXPECT_EQ(log, (std::vector<std::string>{"other -control:Listener"})) << "told once, though linked twice";
   log.clear();
   third.reset();
   EXPECT_TRUE(log.empty());

@@ -53,3 +53,8 @@ TAction* TActionList::Add(const std::string& name, const std::string& caption, c
   action->OnExecute = std::move(onExecute);
   return action;
 }
+
+void TActionList::Notification(TComponent* component, TOperation operation) {
+  if (operation == TOperation::opRemove) Images.Forget(component);
+  TComponent::Notification(component, operation);
+}

@@ -50,8 +50,11 @@ class TActionList : public TComponent {
 public:
   explicit TActionList(TComponent* owner) : TComponent(owner) {}
   PLIMET_CLASS_NAME(TActionList)
-  TComponent* Images = nullptr;
+  TComponentRef<TComponent> Images{this};
   // A new action owned by the list.
   TAction* Add(const std::string& name, const std::string& caption, const std::string& category,
                TNotifyEvent onExecute);
+
+protected:
+  void Notification(TComponent* component, TOperation operation) override;
 };

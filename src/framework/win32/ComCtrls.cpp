@@ -614,6 +614,14 @@ void TToolButton::SetDropdownMenu(TPopupMenu* menu) {
   if (menu) FreeNotification(menu);
 }
 
+void TToolBar::Notification(TComponent* component, TOperation operation) {
+  if (operation == TOperation::opRemove) {
+    Images.Forget(component);
+    HotImages.Forget(component);
+  }
+  TToolWindow::Notification(component, operation);
+}
+
 void TToolButton::Notification(TComponent* component, TOperation operation) {
   if (operation == TOperation::opRemove) {
     if (component == menuItem_) menuItem_ = nullptr;

@@ -323,9 +323,9 @@ public:
   explicit TToolBar(TComponent* owner);
   ~TToolBar() override;
   PLIMET_CLASS_NAME(TToolBar)
-  TImageList* Images = nullptr;
+  TComponentRef<TImageList> Images{this};
   // The images of the button under the pointer, when set.
-  TImageList* HotImages = nullptr;
+  TComponentRef<TImageList> HotImages{this};
   bool ShowCaptions = true; // captions under the images
   // List mode: the image beside the caption.
   bool List = false;
@@ -355,6 +355,7 @@ public:
   TToolButton* TrackingButton() const { return tracking_; }
 
 protected:
+  void Notification(TComponent* component, TOperation operation) override;
   void CreateParams(TCreateParams& params) override;
   void HandleCreated() override;
   void NotifyNotify(NMHDR& header, TMessage& message) override;

@@ -247,7 +247,7 @@ thread_local TWinControl* creatingControl = nullptr;
 } // namespace
 
 void TControl::Notification(TComponent* component, TOperation operation) {
-  if (operation == TOperation::opRemove && PopupMenu == component) PopupMenu = nullptr;
+  if (operation == TOperation::opRemove) PopupMenu.Forget(component);
   TComponent::Notification(component, operation);
 }
 
@@ -660,8 +660,8 @@ void TWinControl::WndProc(TMessage& m) {
     // The menu of the control the user pressed (wParam), which may be a
     // child telling its parent, else this control's own.
     TWinControl* target = FromHandle(reinterpret_cast<HWND>(m.WParam));
-    if (!target || !dynamic_cast<TPopupMenu*>(target->PopupMenu)) target = this;
-    if (auto* menu = dynamic_cast<TPopupMenu*>(target->PopupMenu)) {
+    if (!target || !dynamic_cast<TPopupMenu*>(target->PopupMenu.Get())) target = this;
+    if (auto* menu = dynamic_cast<TPopupMenu*>(target->PopupMenu.Get())) {
       POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
       if (at.x == -1 && at.y == -1) { // from the keyboard: at what the control has selected
         at = target->KeyboardMenuPoint();

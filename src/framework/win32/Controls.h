@@ -104,7 +104,7 @@ public:
   const std::string& Text() const { return text_; }
   virtual void SetText(const std::string& text);
   void SetCaption(const std::string& text) { SetText(text); }
-  TComponent* PopupMenu = nullptr;
+  TComponentRef<TComponent> PopupMenu{this}; // linked: forgotten when it goes
 
   TNotifyEvent OnClick;
   TNotifyEvent OnDblClick;

@@ -82,6 +82,7 @@ bool WantsDialogKey(const MSG& message) {
 } // namespace
 
 bool TApplication::ProcessMessage(MSG& message) {
+  TComponent::NotifyInserted(); // components made by the last message are heard of before the next
   if (message.message == WM_QUIT) {
     terminated_ = true;
     return true;
@@ -323,6 +324,7 @@ TForm::~TForm() {
 }
 
 void TForm::Loaded() {
+  TComponent::NotifyInserted(); // every component made so far is heard of before any is loaded
   if (loaded_) return;
   // The stored properties come first, so that every Loaded and OnCreate see
   // them; a stored form that cannot be read leaves the form unloaded.
@@ -336,9 +338,9 @@ void TForm::Loaded() {
 void TForm::Notification(TComponent* component, TOperation operation) {
   // References to components of the form that go are forgotten, not left dangling.
   if (operation == TOperation::opRemove) {
-    if (ActiveControl && static_cast<TComponent*>(ActiveControl) == component) ActiveControl = nullptr;
-    if (DefaultButton && static_cast<TComponent*>(DefaultButton) == component) DefaultButton = nullptr;
-    if (CancelButton && static_cast<TComponent*>(CancelButton) == component) CancelButton = nullptr;
+    ActiveControl.Forget(component);
+    DefaultButton.Forget(component);
+    CancelButton.Forget(component);
     if (menu_ && static_cast<TComponent*>(menu_) == component) {
       menu_ = nullptr;
       // The MDI form stops showing a menu that is gone.

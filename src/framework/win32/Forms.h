@@ -155,9 +155,10 @@ public:
   void Release();
 
   // The control that gets the focus when the form is shown (else the first that takes it).
-  TWinControl* ActiveControl = nullptr;
-  TButton* DefaultButton = nullptr;
-  TButton* CancelButton = nullptr;
+  // Linked: forgotten when they go, whoever owns them.
+  TComponentRef<TWinControl> ActiveControl{this};
+  TComponentRef<TButton> DefaultButton{this};
+  TComponentRef<TButton> CancelButton{this};
 
   // --- MDI. FormStyle is chosen before the window is made. An MDI child is
   // made inside the client window of the application's main form, which

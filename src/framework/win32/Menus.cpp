@@ -314,3 +314,8 @@ bool DispatchMenuOwnerDraw(UINT msg, LPARAM lParam, LRESULT& result) {
   }
   return false;
 }
+
+void TMenu::Notification(TComponent* component, TOperation operation) {
+  if (operation == TOperation::opRemove) Images.Forget(component);
+  TComponent::Notification(component, operation);
+}

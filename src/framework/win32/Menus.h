@@ -97,7 +97,7 @@ public:
   bool OwnerDraw() const { return ownerDraw_; }
   void SetOwnerDraw(bool ownerDraw);
   // The images the items' ImageIndex names (an image list; not owned).
-  TComponent* Images = nullptr;
+  TComponentRef<TComponent> Images{this};
   // Items without a mnemonic get one: the first letter of the caption not
   // taken by an item beside it.
   bool AutoHotkeys() const { return autoHotkeys_; }
@@ -107,6 +107,7 @@ public:
   bool IsRightToLeft() const { return biDiMode_ == TBiDiMode::bdRightToLeft; }
 
 protected:
+  void Notification(TComponent* component, TOperation operation) override;
   virtual HMENU CreateNative() = 0;
   virtual void Rebuilding() {} // before the native items of a built menu go
   virtual void Rebuilt() {}

@@ -2,6 +2,8 @@
 // ownership, driven as a person would under Wine.
 #include <gtest/gtest.h>
 
+#include "framework/win32/ActnList.h"
+#include "framework/win32/ComCtrls.h"
 #include "framework/win32/Dialogs.h"
 #include "framework/win32/ExtCtrls.h"
 #include "framework/win32/Forms.h"
@@ -656,4 +658,35 @@ TEST_F(FormTest, MnemonicsRecreationAndTheApplicationWindow) {
   EXPECT_FALSE(IsIconic(form.Handle()));
   app.Terminate();
   EXPECT_TRUE(app.Terminated());
+}
+
+TEST_F(FormTest, ReferencesToComponentsOfOtherOwnersAreForgottenWhenTheyGo) {
+  TForm form(&app);
+  auto* elsewhere = new TComponent(nullptr); // another owner altogether
+  auto* popup = new TPopupMenu(elsewhere);
+  auto* images = new TImageList(elsewhere);
+  auto* frameOwner = new TForm(&app);
+  auto* ok = new TButton(frameOwner);
+  auto* edit = new TEdit(frameOwner);
+  auto* bar = new TToolBar(&form);
+  auto* menu = new TPopupMenu(&form);
+  auto* actions = new TActionList(&form);
+  form.PopupMenu = popup;
+  form.DefaultButton = ok;
+  form.CancelButton = ok;
+  form.ActiveControl = edit;
+  bar->Images = images;
+  bar->HotImages = images;
+  menu->Images = images;
+  actions->Images = images;
+  delete elsewhere;
+  delete frameOwner;
+  EXPECT_EQ(form.PopupMenu.Get(), nullptr);
+  EXPECT_EQ(form.DefaultButton.Get(), nullptr);
+  EXPECT_EQ(form.CancelButton.Get(), nullptr);
+  EXPECT_EQ(form.ActiveControl.Get(), nullptr);
+  EXPECT_EQ(bar->Images.Get(), nullptr);
+  EXPECT_EQ(bar->HotImages.Get(), nullptr);
+  EXPECT_EQ(menu->Images.Get(), nullptr);
+  EXPECT_EQ(actions->Images.Get(), nullptr);
 }
