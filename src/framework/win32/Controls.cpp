@@ -267,7 +267,10 @@ void TWinControl::InsertControl(TControl* control) {
 
 void TWinControl::RemoveControl(TControl* control) {
   if (mouseGraphic_ == control) mouseGraphic_ = nullptr;
-  if (captureGraphic_ == control) captureGraphic_ = nullptr;
+  if (captureGraphic_ == control) {
+    captureGraphic_ = nullptr; // the mouse is let go with it
+    if (handle_ && GetCapture() == handle_) ReleaseCapture();
+  }
   controls_.erase(std::remove(controls_.begin(), controls_.end(), control), controls_.end());
   control->parent_ = nullptr;
   if (auto* windowed = dynamic_cast<TWinControl*>(control); windowed && !destroying_) windowed->DestroyHandle();
@@ -442,8 +445,22 @@ void TWinControl::Realign() {
   lastClientWidth_ = clientWidth;
   lastClientHeight_ = clientHeight;
   auto place = [&](TAlign align) {
-    for (TControl* control : controls_) {
-      if (control->Align() != align || !control->Visible()) continue;
+    // Controls of one alignment dock in the order of where they stand (a bar
+    // placed at Top -100 docks above the others); the same place keeps the
+    // order they were added in.
+    std::vector<TControl*> docked;
+    for (TControl* control : controls_)
+      if (control->Align() == align && control->Visible()) docked.push_back(control);
+    std::stable_sort(docked.begin(), docked.end(), [align](const TControl* a, const TControl* b) {
+      switch (align) {
+      case TAlign::alTop: return a->Top() < b->Top();
+      case TAlign::alBottom: return a->Top() > b->Top();
+      case TAlign::alLeft: return a->Left() < b->Left();
+      case TAlign::alRight: return a->Left() > b->Left();
+      default: return false;
+      }
+    });
+    for (TControl* control : docked) {
       switch (align) {
       case TAlign::alTop:
         control->SetBounds(area.left, area.top, area.right - area.left, control->Height());

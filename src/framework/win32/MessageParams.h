@@ -15,7 +15,11 @@ inline POINT Point(const TMessage& m) {
 }
 // WM_NCHITTEST, WM_NCMOUSEMOVE and the like carry screen points; WM_CONTEXTMENU
 // from the keyboard carries (-1, -1).
-inline bool FromKeyboard(const TMessage& m) { return m.LParam == -1; }
+// (sent as MAKELPARAM(-1, -1), which a 64-bit lParam does not hold as -1).
+inline bool FromKeyboard(const TMessage& m) {
+  const POINT at = Point(m);
+  return at.x == -1 && at.y == -1;
+}
 
 // WM_WINDOWPOSCHANGING / WM_WINDOWPOSCHANGED.
 inline WINDOWPOS& WindowPos(const TMessage& m) { return *reinterpret_cast<WINDOWPOS*>(m.LParam); }
@@ -62,7 +66,12 @@ enum class THitTest : LRESULT {
   Close = HTCLOSE,
   Transparent = HTTRANSPARENT,
 };
-inline THitTest HitTest(const TMessage& m) { return static_cast<THitTest>(m.WParam); } // WM_NC*BUTTON*, WM_SETCURSOR: LOWORD
+// The hit-test code a message carries: WM_NC*BUTTON* and WM_NCMOUSEMOVE in
+// wParam, WM_SETCURSOR in the low word of lParam (its wParam is a window).
+inline THitTest HitTest(const TMessage& m) {
+  if (m.Msg == WM_SETCURSOR) return static_cast<THitTest>(static_cast<short>(LOWORD(static_cast<DWORD_PTR>(m.LParam))));
+  return static_cast<THitTest>(m.WParam);
+}
 inline void Answer(TMessage& m, THitTest where) { m.Result = static_cast<LRESULT>(where); }
 
 } // namespace msg

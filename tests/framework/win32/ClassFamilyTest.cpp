@@ -176,3 +176,18 @@ TEST_F(ClassFamilyTest, ControlsWithoutAWindowCanBeHookedAndGetPaintAndMouseFrom
   EXPECT_EQ(clicks, 1);
   label->WindowProc = saved;
 }
+
+TEST_F(ClassFamilyTest, AControlWithoutAWindowFreedByItsOwnPressLetsTheMouseGo) {
+  TForm form(nullptr);
+  form.SetBounds(0, 0, 300, 200);
+  auto* label = new TLabel(&form);
+  label->SetParent(&form);
+  label->SetCaption("Close");
+  label->SetBounds(20, 30, 60, 16);
+  label->OnMouseDown = [&](TComponent*, TMouseButton, WPARAM, int, int) { delete label; };
+  form.Show();
+  SendMessageA(form.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(25, 35));
+  EXPECT_EQ(form.ControlCount(), 0);
+  EXPECT_NE(GetCapture(), form.Handle()) << "the form does not keep the mouse for a control that is gone";
+  SendMessageA(form.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(25, 35)); // reaches nothing freed
+}

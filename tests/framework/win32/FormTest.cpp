@@ -338,6 +338,14 @@ TEST_F(FormTest, AlignedChildrenFillTheClientArea) {
   form.SetClientSize(300, 200);
   EXPECT_EQ(client->Width(), 300);
   EXPECT_EQ(client->Height(), 150);
+  // A bar placed above the others docks above them, though added last (a menu bar does that).
+  auto* bar = new TPanel(&form);
+  bar->SetParent(&form);
+  bar->SetBounds(0, -100, 10, 18);
+  bar->SetAlign(TAlign::alTop);
+  EXPECT_EQ(bar->Top(), 0);
+  EXPECT_EQ(top->Top(), 18);
+  EXPECT_EQ(client->Top(), 48);
 }
 
 TEST_F(FormTest, FormsHaveTheirClassNamesFontsAndStyles) {

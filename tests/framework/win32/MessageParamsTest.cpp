@@ -14,6 +14,14 @@ TEST(MessageParams, PointsKeepTheirSignAndRectanglesTheirPlace) {
   EXPECT_FALSE(msg::FromKeyboard(m));
   m.LParam = -1;
   EXPECT_TRUE(msg::FromKeyboard(m));
+  m.LParam = MAKELPARAM(-1, -1); // as the framework and the system send it
+  EXPECT_TRUE(msg::FromKeyboard(m));
+  const TMessage button{WM_NCLBUTTONDOWN, HTCAPTION, MAKELPARAM(5, 5), 0};
+  EXPECT_EQ(msg::HitTest(button), msg::THitTest::Caption);
+  const TMessage cursor{WM_SETCURSOR, 0x1234, MAKELPARAM(HTBOTTOMRIGHT, WM_MOUSEMOVE), 0};
+  EXPECT_EQ(msg::HitTest(cursor), msg::THitTest::BottomRight) << "not the window handle in wParam";
+  const TMessage outside{WM_SETCURSOR, 0x1234, MAKELPARAM(static_cast<WORD>(HTERROR), WM_LBUTTONDOWN), 0};
+  EXPECT_EQ(static_cast<LRESULT>(msg::HitTest(outside)), HTERROR) << "negative codes keep their sign";
 
   NCCALCSIZE_PARAMS params{};
   params.rgrc[0] = {10, 20, 110, 220};
