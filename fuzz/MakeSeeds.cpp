@@ -90,5 +90,20 @@ int main(int argc, char** argv) {
                  {"SkinData", TPropertyValue::OfBinary({0x50, 0x4B, 0x03, 0x04, 0x00})}},
                 {edit, part}}));
   Write(out / "form" / "empty", stored({"F", "TF", {}, {}}));
+  // Collections: items of every value type, an empty item, an empty
+  // collection, and a collection inside an item.
+  const TStoredItem sizeItem{{{"Size", TPropertyValue::OfInteger(3)}}};
+  const TStoredItem skinItem{{{"SkinFile", TPropertyValue::OfString("Blue.ssk")},
+                              {"Password", TPropertyValue::OfString("pw")},
+                              {"SkinData", TPropertyValue::OfBinary({0x50, 0x4B, 0x03, 0x04, 0x0A})},
+                              {"Shown", TPropertyValue::OfBoolean(true)},
+                              {"Kind", TPropertyValue::OfEnumeration("ikLast")},
+                              {"Parts", TPropertyValue::OfCollection({sizeItem, TStoredItem{}})}}};
+  const TStoredObject shelf{"Skins", "TSkinShelf",
+                            {{"Items", TPropertyValue::OfCollection({skinItem, TStoredItem{}, skinItem})},
+                             {"None", TPropertyValue::OfCollection({})}},
+                            {}};
+  Write(out / "form" / "collection", stored({"ResCollectionForm", "TResCollectionForm",
+                                             {{"Caption", TPropertyValue::OfString("Shelf")}}, {shelf}}));
   return 0;
 }

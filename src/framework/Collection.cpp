@@ -9,9 +9,18 @@ void TCollectionItem::SetIndex(int index) {
   if (collection_) collection_->Move(Index(), index);
 }
 
-TCollectionItem* TCollection::Add() {
+void TCollectionItem::DefineProperties(TPropertyList&) {}
+
+TCollectionItem* TCollection::Add() { return Add(MakeItem()); }
+
+std::unique_ptr<TCollectionItem> TCollection::MakeItem() const {
   std::unique_ptr<TCollectionItem> item = maker_();
   if (!item) throw std::logic_error("a collection made no item");
+  return item;
+}
+
+TCollectionItem* TCollection::Add(std::unique_ptr<TCollectionItem> item) {
+  if (!item || item->collection_) throw std::logic_error("an item can be added once, to one collection");
   item->collection_ = this;
   items_.push_back(std::move(item));
   Changed();

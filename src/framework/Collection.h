@@ -1,15 +1,22 @@
 #pragma once
 // Collections: an ordered list of items of one kind, owned by the list, each
 // knowing its collection and its index (tool bar buttons, status panels).
+// Items may publish named properties, so that a stored form can fill a
+// collection a component publishes.
 #include <functional>
 #include <memory>
 #include <vector>
 
 class TCollection;
+class TPropertyList;
 
 class TCollectionItem {
 public:
   virtual ~TCollectionItem() = default;
+  virtual const char* ClassName() const { return "TCollectionItem"; }
+  // The properties a stored form may set on it, by name; the same names
+  // and types for every item of a collection. None by default.
+  virtual void DefineProperties(TPropertyList& properties);
   TCollection* Collection() const { return collection_; }
   // Its place in the collection; -1 once taken out.
   int Index() const;
@@ -31,6 +38,11 @@ public:
   TCollection& operator=(const TCollection&) = delete;
 
   TCollectionItem* Add();
+  // An item made as Add makes it, not yet in the collection: a reader
+  // prepares and checks new items before it changes the collection.
+  std::unique_ptr<TCollectionItem> MakeItem() const;
+  // Appends an item made by MakeItem.
+  TCollectionItem* Add(std::unique_ptr<TCollectionItem> item);
   // Frees the item at the index.
   void Delete(int index);
   void Clear();

@@ -2,16 +2,37 @@
 
 #include <algorithm>
 #include <memory>
+#include <stdexcept>
 #include <vector>
 
+#include "framework/Collection.h"
+
 namespace {
+
+struct TItemStep;
+
+// A stored value checked against its property, ready to be set: a plain
+// value (an enumeration with its ordinal), or a collection's new items.
+struct TValueStep {
+  const TPropertyDef* Def;
+  TPropertyValue Value;
+  std::vector<TItemStep> Items;
+};
+
+// A new collection item, made but not yet in its collection, with its
+// properties and its checked values.
+struct TItemStep {
+  std::unique_ptr<TCollectionItem> Item;
+  std::unique_ptr<TPropertyList> Properties;
+  std::vector<TValueStep> Values;
+};
 
 // One component's part of the reading: its properties, and the values to
 // set in their stored order, each already checked.
 struct TComponentStep {
   TComponent* Component;
   std::unique_ptr<TPropertyList> Properties;
-  std::vector<std::pair<const TPropertyDef*, TPropertyValue>> Values;
+  std::vector<TValueStep> Values;
 };
 
 class Planner {
@@ -22,11 +43,7 @@ public:
     if (stored.ClassName != component.ClassName())
       Fail(path + " is a " + component.ClassName() + ", the stored form says " + stored.ClassName);
     TComponentStep step{&component, std::make_unique<TPropertyList>(PropertiesOf(component, definer_)), {}};
-    for (const TStoredProperty& property : stored.Properties) {
-      const TPropertyDef* def = step.Properties->Find(property.Name);
-      if (!def) Fail(path + " (" + component.ClassName() + ") has no property " + property.Name);
-      step.Values.emplace_back(def, Checked(*def, property.Value, path));
-    }
+    step.Values = Checked(*step.Properties, stored.Properties, path, component.ClassName());
     steps.push_back(std::move(step));
     for (const TStoredObject& child : stored.Components) {
       TComponent* owned = component.FindComponent(child.Name);
@@ -42,22 +59,63 @@ private:
     throw EFormResourceError("The stored form of " + formClass_ + " does not fit the form: " + what + ".");
   }
 
-  TPropertyValue Checked(const TPropertyDef& def, const TPropertyValue& value, const std::string& path) const {
+  std::vector<TValueStep> Checked(const TPropertyList& properties, const std::vector<TStoredProperty>& stored,
+                                  const std::string& path, const char* className) const {
+    std::vector<TValueStep> values;
+    for (const TStoredProperty& property : stored) {
+      const TPropertyDef* def = properties.Find(property.Name);
+      if (!def) Fail(path + " (" + className + ") has no property " + property.Name);
+      values.push_back(Checked(*def, property.Value, path));
+    }
+    return values;
+  }
+
+  TValueStep Checked(const TPropertyDef& def, const TPropertyValue& value, const std::string& path) const {
     if (def.Kind != value.Kind)
       Fail("property " + def.Name + " of " + path + " takes " + PropertyKindName(def.Kind) + ", the stored form holds " +
            PropertyKindName(value.Kind));
-    if (def.Kind != TPropertyKind::pkEnumeration) return value;
+    TValueStep step{&def, {}, {}};
+    if (def.Kind == TPropertyKind::pkCollection) {
+      if (!def.Collection) throw std::logic_error("collection property " + def.Name + " names no collection");
+      step.Value.Kind = TPropertyKind::pkCollection;
+      for (std::size_t i = 0; i < value.Items.size(); ++i) {
+        // Made now, so that its properties can be checked; it joins the
+        // collection only once everything fits.
+        TItemStep item{def.Collection->MakeItem(), std::make_unique<TPropertyList>(), {}};
+        item.Item->DefineProperties(*item.Properties);
+        item.Values = Checked(*item.Properties, value.Items[i].Properties,
+                              path + "." + def.Name + "[" + std::to_string(i) + "]", item.Item->ClassName());
+        step.Items.push_back(std::move(item));
+      }
+      return step;
+    }
+    step.Value = value;
+    if (def.Kind != TPropertyKind::pkEnumeration) return step;
     const auto found = std::find(def.EnumNames.begin(), def.EnumNames.end(), value.Text);
     if (found == def.EnumNames.end())
       Fail("property " + def.Name + " of " + path + " has no value " + value.Text);
-    TPropertyValue ordinal = value;
-    ordinal.Integer = static_cast<std::int32_t>(found - def.EnumNames.begin());
-    return ordinal;
+    step.Value.Integer = static_cast<std::int32_t>(found - def.EnumNames.begin());
+    return step;
   }
 
   const std::string& formClass_;
   const TPropertyDefiner& definer_;
 };
+
+// Sets a checked value; a collection is cleared and gets the new items in
+// their stored order, each item's values set once it is in the collection.
+void Apply(TValueStep& step) {
+  if (step.Def->Kind != TPropertyKind::pkCollection) {
+    step.Def->Set(step.Value);
+    return;
+  }
+  TCollection& collection = *step.Def->Collection;
+  collection.Clear();
+  for (TItemStep& item : step.Items) {
+    collection.Add(std::move(item.Item));
+    for (TValueStep& value : item.Values) Apply(value);
+  }
+}
 
 // csLoading on every component read, for as long as the values are set,
 // also when a setter throws.
@@ -90,6 +148,6 @@ void ReadStoredForm(TComponent& form, const TStoredObject& stored, const TProper
   Planner planner(formClass, definer);
   planner.Plan(form, stored, formClass);
   LoadingState loading(planner.steps);
-  for (const TComponentStep& step : planner.steps)
-    for (const auto& [def, value] : step.Values) def->Set(value);
+  for (TComponentStep& step : planner.steps)
+    for (TValueStep& value : step.Values) Apply(value);
 }

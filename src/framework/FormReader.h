@@ -7,6 +7,9 @@
 // class, is an error rather than something to make up. Every name, class,
 // property and value is checked against the components before the first
 // value is set, so a stored form that does not fit leaves the form as it was.
+// A stored collection replaces the items of the collection a property names
+// with exactly its own items, made and checked (every item's every value)
+// before the first value is set.
 // While the values are set each component read carries csLoading.
 #include <functional>
 #include <string>

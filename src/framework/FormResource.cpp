@@ -10,6 +10,7 @@ constexpr std::size_t kHeaderSize = 4 + 2 + 4;
 // The least an entry can take: what bounds a count against the bytes left.
 constexpr std::size_t kMinPropertySize = 2 + 1 + 1 + 1;      // name16 of 1, kind, a boolean
 constexpr std::size_t kMinObjectSize = (2 + 1) * 2 + 4 + 4; // two name16 of 1, two counts
+constexpr std::size_t kMinItemSize = 4;                      // a property count of 0
 
 class Writer {
 public:
@@ -34,13 +35,15 @@ public:
     U32(static_cast<std::uint32_t>(block.size()));
     bytes.insert(bytes.end(), block.begin(), block.end());
   }
-  void Count(std::size_t count) { U32(static_cast<std::uint32_t>(count)); }
+  void Count(std::size_t count) {
+    if (count > std::numeric_limits<std::uint32_t>::max())
+      throw EFormResourceError("A stored form cannot hold more than 4294967295 entries in one list.");
+    U32(static_cast<std::uint32_t>(count));
+  }
 
-  void Object(const TStoredObject& object) {
-    Name(object.Name, "component name");
-    Name(object.ClassName, "class name");
-    Count(object.Properties.size());
-    for (const TStoredProperty& property : object.Properties) {
+  void Properties(const std::vector<TStoredProperty>& properties) {
+    Count(properties.size());
+    for (const TStoredProperty& property : properties) {
       Name(property.Name, "property name");
       const TPropertyValue& value = property.Value;
       U8(static_cast<std::uint8_t>(value.Kind));
@@ -50,8 +53,18 @@ public:
       case TPropertyKind::pkString: Block(value.Text, property.Name); break;
       case TPropertyKind::pkEnumeration: Name(value.Text, "enumeration value"); break;
       case TPropertyKind::pkBinary: Block(value.Bytes, property.Name); break;
+      case TPropertyKind::pkCollection:
+        Count(value.Items.size());
+        for (const TStoredItem& item : value.Items) Properties(item.Properties);
+        break;
       }
     }
+  }
+
+  void Object(const TStoredObject& object) {
+    Name(object.Name, "component name");
+    Name(object.ClassName, "class name");
+    Properties(object.Properties);
     Count(object.Components.size());
     for (const TStoredObject& component : object.Components) Object(component);
   }
@@ -127,7 +140,8 @@ private:
     return count;
   }
 
-  TPropertyValue Value(const std::string& property) {
+  // depth: how many collection items enclose the value.
+  TPropertyValue Value(const std::string& property, int depth) {
     const std::size_t kindAt = pos_;
     const std::uint8_t kind = U8("a value type");
     switch (static_cast<TPropertyKind>(kind)) {
@@ -143,9 +157,31 @@ private:
       const std::string block = Bytes(U32("a binary length"), "a binary value");
       return TPropertyValue::OfBinary(std::vector<std::uint8_t>(block.begin(), block.end()));
     }
+    case TPropertyKind::pkCollection: {
+      if (depth > kFormResourceMaxDepth)
+        Fail("collections are nested more than " + std::to_string(kFormResourceMaxDepth) + " deep");
+      const std::uint32_t count = Count(kMinItemSize, "collection items");
+      std::vector<TStoredItem> items;
+      items.reserve(count);
+      for (std::uint32_t i = 0; i < count; ++i) items.push_back({Properties("item properties", depth + 1)});
+      return TPropertyValue::OfCollection(std::move(items));
+    }
     }
     Fail("property " + property + " has the unknown value type " + std::to_string(kind) + " at byte " +
          std::to_string(kindAt));
+  }
+
+  std::vector<TStoredProperty> Properties(const char* what, int depth) {
+    const std::uint32_t count = Count(kMinPropertySize, what);
+    std::vector<TStoredProperty> properties;
+    properties.reserve(count);
+    for (std::uint32_t i = 0; i < count; ++i) {
+      TStoredProperty property;
+      property.Name = Name("a property name");
+      property.Value = Value(property.Name, depth);
+      properties.push_back(std::move(property));
+    }
+    return properties;
   }
 
   TStoredObject Object(int depth) {
@@ -154,14 +190,7 @@ private:
     TStoredObject object;
     object.Name = Name("a component name");
     object.ClassName = Name("a class name");
-    const std::uint32_t properties = Count(kMinPropertySize, "properties");
-    object.Properties.reserve(properties);
-    for (std::uint32_t i = 0; i < properties; ++i) {
-      TStoredProperty property;
-      property.Name = Name("a property name");
-      property.Value = Value(property.Name);
-      object.Properties.push_back(std::move(property));
-    }
+    object.Properties = Properties("properties", 0);
     const std::uint32_t components = Count(kMinObjectSize, "components");
     object.Components.reserve(components);
     for (std::uint32_t i = 0; i < components; ++i) object.Components.push_back(Object(depth + 1));

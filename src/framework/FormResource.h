@@ -11,7 +11,9 @@
 //           u32 component count, objects (the components it owns)
 // property: name16 name, u8 kind (TPropertyKind), value
 // values:   integer i32; boolean u8 0 or 1; string u32 length + bytes;
-//           enumeration name16; binary u32 length + bytes
+//           enumeration name16; binary u32 length + bytes;
+//           collection u32 item count, items
+// item:     u32 property count, properties (nested collections included)
 // name16:   u16 length (at least 1) + bytes
 //
 // Every length and count is checked against the bytes that remain, so that
@@ -30,12 +32,6 @@ public:
   using EPlimetError::EPlimetError;
 };
 
-struct TStoredProperty {
-  std::string Name;
-  TPropertyValue Value;
-  bool operator==(const TStoredProperty&) const = default;
-};
-
 struct TStoredObject {
   std::string Name;
   std::string ClassName;
@@ -45,7 +41,8 @@ struct TStoredObject {
 };
 
 constexpr std::uint16_t kFormResourceVersion = 1;
-// Deeper nesting than this is refused rather than followed.
+// Deeper nesting than this (of components, and of collections inside
+// collection items) is refused rather than followed.
 constexpr int kFormResourceMaxDepth = 32;
 
 // The bytes of the object. Throws EFormResourceError for what the layout

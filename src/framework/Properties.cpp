@@ -9,6 +9,7 @@ const char* PropertyKindName(TPropertyKind kind) {
   case TPropertyKind::pkString: return "a string";
   case TPropertyKind::pkEnumeration: return "an enumeration";
   case TPropertyKind::pkBinary: return "binary data";
+  case TPropertyKind::pkCollection: return "a collection";
   }
   return "an unknown type";
 }
@@ -48,6 +49,26 @@ TPropertyValue TPropertyValue::OfBinary(std::vector<std::uint8_t> bytes) {
   return v;
 }
 
+TPropertyValue TPropertyValue::OfCollection(std::vector<TStoredItem> items) {
+  TPropertyValue v;
+  v.Kind = TPropertyKind::pkCollection;
+  v.Items = std::move(items);
+  return v;
+}
+
+// Written out and out of line: the three types hold each other, which a
+// defaulted comparison cannot follow everywhere (clang 14 stops on it).
+bool TPropertyValue::operator==(const TPropertyValue& other) const {
+  return Kind == other.Kind && Integer == other.Integer && Boolean == other.Boolean && Text == other.Text &&
+         Bytes == other.Bytes && Items == other.Items;
+}
+
+bool TStoredProperty::operator==(const TStoredProperty& other) const {
+  return Name == other.Name && Value == other.Value;
+}
+
+bool TStoredItem::operator==(const TStoredItem& other) const { return Properties == other.Properties; }
+
 void TPropertyList::Add(TPropertyDef def) {
   auto same = std::find_if(defs_.begin(), defs_.end(), [&](const TPropertyDef& d) { return d.Name == def.Name; });
   if (same != defs_.end())
@@ -75,6 +96,12 @@ void TPropertyList::Enumeration(const std::string& name, std::vector<std::string
 
 void TPropertyList::Binary(const std::string& name, std::function<void(const std::vector<std::uint8_t>&)> set) {
   Add({name, TPropertyKind::pkBinary, {}, [set = std::move(set)](const TPropertyValue& v) { set(v.Bytes); }});
+}
+
+void TPropertyList::Collection(const std::string& name, TCollection& collection) {
+  TPropertyDef def{name, TPropertyKind::pkCollection, {}, {}};
+  def.Collection = &collection;
+  Add(std::move(def));
 }
 
 const TPropertyDef* TPropertyList::Find(const std::string& name) const {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <stdexcept>
 #include <string>
 
 namespace {
@@ -32,4 +33,22 @@ TEST(Collections, ItemsKnowTheirPlaceAndMoveAsTold) {
   panels.Clear();
   EXPECT_EQ(panels.Count(), 0);
   EXPECT_EQ(updates, 7);
+}
+
+TEST(Collections, AnItemMadeAheadJoinsOnlyWhenAddedAndOnlyOnce) {
+  int updates = 0;
+  TCollection panels([] { return std::make_unique<Panel>(); });
+  panels.OnUpdate = [&updates](TCollection&) { ++updates; };
+  std::unique_ptr<TCollectionItem> made = panels.MakeItem();
+  EXPECT_EQ(made->Collection(), nullptr);
+  EXPECT_EQ(made->Index(), -1);
+  EXPECT_EQ(panels.Count(), 0);
+  EXPECT_EQ(updates, 0) << "making an item does not change the collection";
+  TCollectionItem* added = panels.Add(std::move(made));
+  EXPECT_EQ(added->Collection(), &panels);
+  EXPECT_EQ(added->Index(), 0);
+  EXPECT_EQ(updates, 1);
+
+  EXPECT_THROW(panels.Add(std::unique_ptr<TCollectionItem>()), std::logic_error);
+  EXPECT_THROW(TCollection([] { return std::unique_ptr<TCollectionItem>(); }).MakeItem(), std::logic_error);
 }

@@ -15,6 +15,19 @@ std::vector<std::uint8_t> AllBytes() {
   return bytes;
 }
 
+// Items of every value type, an empty one, and a collection inside an item.
+TPropertyValue Skins() {
+  const TStoredItem part{{{"Size", TPropertyValue::OfInteger(-1)}}};
+  return TPropertyValue::OfCollection(
+      {TStoredItem{{{"SkinFile", TPropertyValue::OfString("Blue.ssk")},
+                    {"SkinData", TPropertyValue::OfBinary(AllBytes())},
+                    {"Shown", TPropertyValue::OfBoolean(true)},
+                    {"Kind", TPropertyValue::OfEnumeration("ikLast")},
+                    {"Parts", TPropertyValue::OfCollection({part, TStoredItem{}, part})}}},
+       TStoredItem{},
+       TStoredItem{{{"Password", TPropertyValue::OfString("")}}}});
+}
+
 TStoredObject EveryKind() {
   TStoredObject grandchild{"Inner", "TInner", {{"Data", TPropertyValue::OfBinary({})}}, {}};
   TStoredObject child{"Probe", "TProbe",
@@ -28,7 +41,9 @@ TStoredObject EveryKind() {
            {"On", TPropertyValue::OfBoolean(true)},
            {"Off", TPropertyValue::OfBoolean(false)},
            {"Title", TPropertyValue::OfString(std::string("it's \"quoted\"\0and on", 20))},
-           {"Mode", TPropertyValue::OfEnumeration("mdSecond")}},
+           {"Mode", TPropertyValue::OfEnumeration("mdSecond")},
+           {"Skins", Skins()},
+           {"None", TPropertyValue::OfCollection({})}},
           {child, empty}};
 }
 
@@ -58,6 +73,8 @@ TEST(FormResource, EveryValueTypeAndNestedComponentsReadBackByteExact) {
   EXPECT_EQ(read, form);
   EXPECT_EQ(read.Components[0].Properties[1].Value.Bytes, AllBytes());
   EXPECT_EQ(read.Components[0].Components[0].Name, "Inner");
+  ASSERT_EQ(read.Properties[6].Value.Items.size(), 3u);
+  EXPECT_EQ(read.Properties[6].Value.Items[0].Properties[4].Value.Items.size(), 3u);
   EXPECT_EQ(WriteFormResource(read), bytes) << "one layout for one form";
   ASSERT_EQ(Small().size(), 41u);
 }
@@ -118,5 +135,68 @@ TEST(FormResource, NestingBeyondTheLimitIsRefusedAndEmptyNamesAreNotWritten) {
   EXPECT_EQ(ReadError(bytes), "The stored form of TStoreForm is damaged: components are nested more than 32 deep.");
   EXPECT_EQ(ErrorOf([] { WriteFormResource({"F", "", {}, {}}); }), "A stored form cannot hold an empty class name.");
   EXPECT_EQ(ErrorOf([] { WriteFormResource({"F", "TF", {{"", TPropertyValue::OfInteger(1)}}, {}}); }),
+            "A stored form cannot hold an empty property name.");
+}
+
+namespace {
+
+// "F": "TF" with C = < item N = 7 end >, no components. Offsets: 0 signature,
+// 4 version, 6 length, 10 name, 13 class, 17 property count, 21 "C",
+// 24 kind, 25 item count, 29 the item's property count, 33 "N", 36 kind,
+// 37 integer, 41 component count; 45 bytes.
+std::vector<std::uint8_t> SmallCollection() {
+  return WriteFormResource(
+      {"F", "TF", {{"C", TPropertyValue::OfCollection({TStoredItem{{{"N", TPropertyValue::OfInteger(7)}}}})}}, {}});
+}
+
+TPropertyValue Nested(int collections) {
+  TPropertyValue value = TPropertyValue::OfCollection({});
+  for (int i = 1; i < collections; ++i) value = TPropertyValue::OfCollection({TStoredItem{{{"C", value}}}});
+  return value;
+}
+
+} // namespace
+
+TEST(FormResource, DamageInsideACollectionIsRefusedNamingTheFault) {
+  const std::string damaged = "The stored form of TStoreForm is damaged: ";
+  auto bytes = SmallCollection();
+  ASSERT_EQ(bytes.size(), 45u);
+  EXPECT_EQ(ReadFormResource(bytes.data(), bytes.size(), "TStoreForm").Properties[0].Value.Items[0].Properties[0].Value,
+            TPropertyValue::OfInteger(7));
+
+  PutU32(bytes, 25, 100);
+  EXPECT_EQ(ReadError(bytes),
+            damaged + "the count 100 of collection items at byte 29 is more than the remaining data can hold.");
+  bytes = SmallCollection();
+  PutU32(bytes, 25, 0xFFFFFFFF);
+  EXPECT_EQ(ReadError(bytes),
+            damaged + "the count 4294967295 of collection items at byte 29 is more than the remaining data can hold.");
+  bytes = SmallCollection();
+  PutU32(bytes, 29, 1000);
+  EXPECT_EQ(ReadError(bytes),
+            damaged + "the count 1000 of item properties at byte 33 is more than the remaining data can hold.");
+  // A count the bytes could hold, but the items are not there: the second
+  // item takes the component count, and the data ends.
+  bytes = SmallCollection();
+  PutU32(bytes, 25, 2);
+  EXPECT_EQ(ReadError(bytes), damaged + "the data ends inside components at byte 45.");
+  bytes = SmallCollection();
+  bytes[36] = 9;
+  EXPECT_EQ(ReadError(bytes), damaged + "property N has the unknown value type 9 at byte 36.");
+  bytes = SmallCollection();
+  bytes[36] = static_cast<std::uint8_t>(TPropertyKind::pkString); // its length runs to 0x0000_0007
+  EXPECT_EQ(ReadError(bytes), damaged + "the length 7 of a string at byte 41 runs past the end.");
+  bytes = SmallCollection();
+  bytes[33] = 0;
+  EXPECT_EQ(ReadError(bytes), damaged + "a property name is empty at byte 35.");
+
+  const auto deepest = WriteFormResource({"F", "TF", {{"C", Nested(kFormResourceMaxDepth + 1)}}, {}});
+  EXPECT_EQ(ReadFormResource(deepest.data(), deepest.size(), "TStoreForm").Properties[0].Value,
+            Nested(kFormResourceMaxDepth + 1));
+  EXPECT_EQ(ReadError(WriteFormResource({"F", "TF", {{"C", Nested(kFormResourceMaxDepth + 2)}}, {}})),
+            damaged + "collections are nested more than 32 deep.");
+  EXPECT_EQ(ErrorOf([] {
+              WriteFormResource({"F", "TF", {{"C", TPropertyValue::OfCollection({TStoredItem{{{"", {}}}}})}}, {}});
+            }),
             "A stored form cannot hold an empty property name.");
 }

@@ -72,3 +72,49 @@ TEST(FormText, MistakesNameTheFileAndLine) {
   EXPECT_EQ(error("object F: TF\n object B: TB end\n object B: TB end\nend"), "f.form:3: component B is described twice.");
   EXPECT_EQ(error("object F: TF\nend\nobject G: TG end"), "f.form:3: text follows the end of the form.");
 }
+
+TEST(FormText, CollectionsInTheClassicNotationNestedInItems) {
+  const TStoredObject form = ParseFormText(R"(object F: TF
+  Skins = <
+    item
+      SkinFile = 'Blue.ssk'
+      Password = ''
+      SkinData = { 0102 }
+      Parts = <item Size = 3 end>
+    end
+    ITEM END
+    item
+      Kind = ikLast Shown = True
+    end>
+  None = <  >
+  Tag = 1
+end)",
+                                           "f.form");
+  ASSERT_EQ(form.Properties.size(), 3u);
+  const TPropertyValue& skins = form.Properties[0].Value;
+  EXPECT_EQ(skins.Kind, TPropertyKind::pkCollection);
+  ASSERT_EQ(skins.Items.size(), 3u);
+  const std::vector<TStoredProperty> first{
+      {"SkinFile", TPropertyValue::OfString("Blue.ssk")},
+      {"Password", TPropertyValue::OfString("")},
+      {"SkinData", TPropertyValue::OfBinary({0x01, 0x02})},
+      {"Parts", TPropertyValue::OfCollection({TStoredItem{{{"Size", TPropertyValue::OfInteger(3)}}}})}};
+  EXPECT_EQ(skins.Items[0].Properties, first);
+  EXPECT_TRUE(skins.Items[1].Properties.empty());
+  EXPECT_EQ(skins.Items[2].Properties, (std::vector<TStoredProperty>{{"Kind", TPropertyValue::OfEnumeration("ikLast")},
+                                                                     {"Shown", TPropertyValue::OfBoolean(true)}}));
+  EXPECT_EQ(form.Properties[1].Value, TPropertyValue::OfCollection({}));
+  EXPECT_EQ(form.Properties[2].Value, TPropertyValue::OfInteger(1));
+}
+
+TEST(FormText, CollectionMistakesNameTheFileAndLine) {
+  const auto error = [](const std::string& text) { return ErrorOf([&] { ParseFormText(text, "f.form"); }); };
+  EXPECT_EQ(error("object F: TF\n  S = <\n  item\n  end\n"), "f.form:5: collection S is not closed with >.");
+  EXPECT_EQ(error("object F: TF\n  S = <\n  object B: TB end>\nend"), "f.form:3: collection S holds something other than items.");
+  EXPECT_EQ(error("object F: TF\n  S = < 'x' >\nend"), "f.form:2: expected item or >.");
+  EXPECT_EQ(error("object F: TF\n  S = <item\n  N = 1\n  N = 2\n end>\nend"),
+            "f.form:4: property N of item 0 of S is given twice.");
+  EXPECT_EQ(error("object F: TF\n  S = <item end item\n  A = <item B = >\nend>\nend"),
+            "f.form:3: property B has no value.");
+  EXPECT_EQ(error("object F: TF\n  S = <item object B: TB end end>\nend"), "f.form:2: expected '='.");
+}

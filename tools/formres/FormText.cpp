@@ -97,6 +97,7 @@ private:
     const char c = Peek();
     if (c == '\'' || c == '#') return TPropertyValue::OfString(String());
     if (c == '{') return TPropertyValue::OfBinary(Binary());
+    if (c == '<') return TPropertyValue::OfCollection(Items(property));
     if (c == '-' || c == '$' || std::isdigit(static_cast<unsigned char>(c))) return TPropertyValue::OfInteger(Integer());
     if (IsIdentStart(c)) {
       const std::string word = Ident("a value");
@@ -162,6 +163,32 @@ private:
       } else {
         return value;
       }
+    }
+  }
+
+  // < item Name = value ... end item ... end >
+  std::vector<TStoredItem> Items(const std::string& property) {
+    Advance(); // <
+    std::vector<TStoredItem> items;
+    for (;;) {
+      SkipSpace();
+      if (Peek() == '>') {
+        Advance();
+        return items;
+      }
+      if (AtEnd()) Fail("collection " + property + " is not closed with >");
+      if (!SameWord(Ident("item or >"), "item")) Fail("collection " + property + " holds something other than items");
+      const std::string where = "item " + std::to_string(items.size()) + " of " + property;
+      TStoredItem item;
+      for (;;) {
+        const std::string word = Ident("a property or end");
+        if (SameWord(word, "end")) break;
+        for (const TStoredProperty& other : item.Properties)
+          if (other.Name == word) Fail("property " + word + " of " + where + " is given twice");
+        Expect('=');
+        item.Properties.push_back({word, Value(word)});
+      }
+      items.push_back(std::move(item));
     }
   }
 

@@ -9,6 +9,13 @@
 //     SkinData = {                    // binary: hex digits, any spacing
 //       504B0304 0A00
 //     }
+//     Skins = <                       // collection: its items in order,
+//       item                          //   each with its own properties
+//         SkinFile = 'Blue.ssk'
+//         SkinData = { 504B }
+//       end
+//       item
+//       end>                          // <> when it holds none
 //     object Panel: TPanel            // a component the enclosing one owns
 //       Tag = 7
 //     end

@@ -3,6 +3,7 @@
 // damaged or unfitting stored form stops the form from coming up.
 #include <gtest/gtest.h>
 
+#include "framework/Collection.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
 #include "framework/Properties.h"
@@ -91,6 +92,79 @@ public:
   PLIMET_CLASS_NAME(TResMisfitForm)
 };
 
+// A component holding a collection of stored skins, as a skin engine
+// carries its additional ones: each item a file name, a password and the
+// archive's bytes. It writes down what it holds when it is loaded.
+class TSkinShelfItem : public TCollectionItem {
+public:
+  PLIMET_CLASS_NAME(TSkinShelfItem)
+  std::string SkinFile, Password;
+  std::vector<std::uint8_t> SkinData;
+  int Kind = 0;
+  int Order = 0;
+  void DefineProperties(TPropertyList& p) override {
+    p.String("SkinFile", [this](const std::string& v) { SkinFile = v; });
+    p.String("Password", [this](const std::string& v) { Password = v; });
+    p.Binary("SkinData", [this](const std::vector<std::uint8_t>& v) { SkinData = v; });
+    p.Enumeration("Kind", {"skFile", "skArchive"}, [this](int v) { Kind = v; });
+    p.Integer("Order", [this](std::int32_t v) { Order = v; });
+  }
+};
+
+class TSkinShelf : public TComponent {
+public:
+  TSkinShelf(TComponent* owner, std::vector<std::string>& log)
+      : TComponent(owner), Items([] { return std::make_unique<TSkinShelfItem>(); }), log_(log) {
+    Name = "Skins";
+    // One made by code, which the stored collection replaces.
+    static_cast<TSkinShelfItem*>(Items.Add())->SkinFile = "FromCode.ssk";
+  }
+  PLIMET_CLASS_NAME(TSkinShelf)
+  TCollection Items;
+  TSkinShelfItem& Item(int index) const { return static_cast<TSkinShelfItem&>(*Items.Items(index)); }
+  std::string Files() const {
+    std::string files;
+    for (int i = 0; i < Items.Count(); ++i) files += (i ? "," : "") + Item(i).SkinFile;
+    return files;
+  }
+  void DefineProperties(TPropertyList& p) override {
+    TComponent::DefineProperties(p);
+    p.Collection("Items", Items);
+  }
+  void Loaded() override { log_.push_back("Skins loaded" + Loading(*this) + ": " + Files()); }
+
+private:
+  std::vector<std::string>& log_;
+};
+
+// Lists its stored skins when it is created, for a person to see.
+class TResCollectionForm : public TForm {
+public:
+  TResCollectionForm(TComponent* owner, std::vector<std::string>& log) : TForm(owner) {
+    skins = new TSkinShelf(this, log);
+    list = new TListBox(this);
+    list->Name = "List";
+    list->SetParent(this);
+    OnCreate = [this, &log](TComponent*) {
+      log.push_back("OnCreate" + Loading(*this) + ": " + skins->Files());
+      for (int i = 0; i < skins->Items.Count(); ++i) list->AddItem(skins->Item(i).SkinFile);
+    };
+  }
+  PLIMET_CLASS_NAME(TResCollectionForm)
+  TSkinShelf* skins;
+  TListBox* list;
+};
+
+class TResCollectionMisfitForm : public TForm {
+public:
+  TResCollectionMisfitForm(TComponent* owner, std::vector<std::string>& log) : TForm(owner) {
+    SetCaption("From code");
+    skins = new TSkinShelf(this, log);
+  }
+  PLIMET_CLASS_NAME(TResCollectionMisfitForm)
+  TSkinShelf* skins;
+};
+
 class FormResourcesTest : public ::testing::Test {
 protected:
   TApplication app;
@@ -166,4 +240,40 @@ TEST_F(FormResourcesTest, ADamagedOrUnfittingStoredFormKeepsTheFormFromComingUp)
             "The stored form of TResMisfitForm does not fit the form: TResMisfitForm has no component Gone.");
   EXPECT_FALSE(created);
   EXPECT_EQ(misfit.Caption(), "From code") << "nothing of it set";
+}
+
+TEST_F(FormResourcesTest, AStoredCollectionIsFilledBeforeLoadedAndOnCreate) {
+  std::vector<std::string> log;
+  TResCollectionForm form(&app, log);
+  form.Show();
+  EXPECT_EQ(log, (std::vector<std::string>{"Skins loaded: Blue.ssk,Plain.ssk,", "OnCreate: Blue.ssk,Plain.ssk,"}));
+  ASSERT_EQ(form.skins->Items.Count(), 3) << "exactly the stored items";
+  const TSkinShelfItem& blue = form.skins->Item(0);
+  EXPECT_EQ(blue.Password, "it's blue");
+  EXPECT_EQ(blue.SkinData, (std::vector<std::uint8_t>{0x50, 0x4B, 0x03, 0x04, 0x0A, 0x00}));
+  EXPECT_EQ(blue.Kind, 0);
+  const TSkinShelfItem& plain = form.skins->Item(1);
+  EXPECT_EQ(plain.Kind, 1);
+  EXPECT_EQ(plain.Order, -1);
+  EXPECT_TRUE(plain.SkinData.empty());
+  EXPECT_EQ(form.skins->Item(2).SkinFile, "");
+  EXPECT_EQ(form.skins->Item(2).Collection(), &form.skins->Items);
+  EXPECT_EQ(WindowText(form.Handle()), "Stored skins");
+
+  // What the list shows: the stored skins, as the person sees them.
+  ASSERT_EQ(SendMessageA(form.list->Handle(), LB_GETCOUNT, 0, 0), 3);
+  char text[64] = {};
+  SendMessageA(form.list->Handle(), LB_GETTEXT, 1, reinterpret_cast<LPARAM>(text));
+  EXPECT_STREQ(text, "Plain.ssk");
+}
+
+TEST_F(FormResourcesTest, AnUnfittingStoredCollectionKeepsTheFormFromComingUpAndItsItems) {
+  std::vector<std::string> log;
+  TResCollectionMisfitForm form(&app, log);
+  EXPECT_EQ(ErrorOf([&] { form.Show(); }),
+            "The stored form of TResCollectionMisfitForm does not fit the form: Skins.Items[1] (TSkinShelfItem) has no "
+            "property SkinColour.");
+  EXPECT_EQ(form.skins->Files(), "FromCode.ssk");
+  EXPECT_EQ(form.Caption(), "From code");
+  EXPECT_TRUE(log.empty());
 }
