@@ -3,6 +3,25 @@
 #include <algorithm>
 #include <stdexcept>
 
+TCollectionItem::~TCollectionItem() {
+  if (collection_) collection_->Extract(this);
+}
+
+TCollection::~TCollection() {
+  for (auto& item : items_) item->collection_ = nullptr; // freed with the list, not leaving it
+}
+
+void TCollection::Extract(TCollectionItem* item) {
+  for (auto each = items_.begin(); each != items_.end(); ++each)
+    if (each->get() == item) {
+      static_cast<void>(each->release()); // it is being freed by whoever deleted it
+      items_.erase(each);
+      item->collection_ = nullptr;
+      Changed();
+      return;
+    }
+}
+
 int TCollectionItem::Index() const { return collection_ ? collection_->IndexOf(this) : -1; }
 
 void TCollectionItem::SetIndex(int index) {
@@ -29,13 +48,19 @@ TCollectionItem* TCollection::Add(std::unique_ptr<TCollectionItem> item) {
 
 void TCollection::Delete(int index) {
   if (index < 0 || index >= Count()) throw std::out_of_range("List index out of bounds (" + std::to_string(index) + ")");
+  std::unique_ptr<TCollectionItem> item = std::move(items_[static_cast<std::size_t>(index)]);
   items_.erase(items_.begin() + index);
+  item->collection_ = nullptr;
+  item.reset();
   Changed();
 }
 
 void TCollection::Clear() {
   if (items_.empty()) return;
+  std::vector<std::unique_ptr<TCollectionItem>> items = std::move(items_);
   items_.clear();
+  for (auto& item : items) item->collection_ = nullptr;
+  items.clear();
   Changed();
 }
 

@@ -12,7 +12,8 @@ class TPropertyList;
 
 class TCollectionItem {
 public:
-  virtual ~TCollectionItem() = default;
+  // An item freed on its own leaves its collection first.
+  virtual ~TCollectionItem();
   virtual const char* ClassName() const { return "TCollectionItem"; }
   // The properties a stored form may set on it, by name; the same names
   // and types for every item of a collection. None by default.
@@ -33,7 +34,7 @@ public:
   // Items of the collection are made by this; every Add calls it.
   using TItemMaker = std::function<std::unique_ptr<TCollectionItem>()>;
   explicit TCollection(TItemMaker maker) : maker_(std::move(maker)) {}
-  virtual ~TCollection() = default;
+  virtual ~TCollection();
   TCollection(const TCollection&) = delete;
   TCollection& operator=(const TCollection&) = delete;
 
@@ -57,6 +58,8 @@ private:
   friend class TCollectionItem;
   void Move(int from, int to);
   void Changed();
+  // Takes out an item being freed on its own, without freeing it.
+  void Extract(TCollectionItem* item);
   TItemMaker maker_;
   std::vector<std::unique_ptr<TCollectionItem>> items_;
 };

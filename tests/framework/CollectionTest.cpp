@@ -52,3 +52,18 @@ TEST(Collections, AnItemMadeAheadJoinsOnlyWhenAddedAndOnlyOnce) {
   EXPECT_THROW(panels.Add(std::unique_ptr<TCollectionItem>()), std::logic_error);
   EXPECT_THROW(TCollection([] { return std::unique_ptr<TCollectionItem>(); }).MakeItem(), std::logic_error);
 }
+
+TEST(Collections, AnItemFreedOnItsOwnLeavesItsCollectionOnce) {
+  int updates = 0;
+  TCollection panels([] { return std::make_unique<Panel>(); });
+  for (const char* text : {"a", "b", "c"}) static_cast<Panel*>(panels.Add())->Text = text;
+  panels.OnUpdate = [&updates](TCollection&) { ++updates; };
+  delete panels.Items(1); // the sanitizers see a second free if the list still held it
+  EXPECT_EQ(panels.Count(), 2);
+  EXPECT_EQ(updates, 1);
+  EXPECT_EQ(static_cast<Panel*>(panels.Items(1))->Text, "c");
+  panels.Delete(0);
+  panels.Clear();
+  EXPECT_EQ(panels.Count(), 0);
+  EXPECT_EQ(updates, 3) << "a delete and a clear, each told once";
+}

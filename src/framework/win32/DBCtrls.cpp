@@ -42,7 +42,7 @@ void TDBEdit::SetDataSource(TDataSource* source) {
 }
 
 void TDBEdit::HandleCreated() {
-  TEdit::HandleCreated();
+  TCustomMaskEdit::HandleCreated();
   ShowField();
 }
 
@@ -64,7 +64,7 @@ void TDBEdit::ShowField() {
 }
 
 void TDBEdit::CommandNotify(WORD code) {
-  TEdit::CommandNotify(code);
+  TCustomMaskEdit::CommandNotify(code);
   if (code != EN_CHANGE || showing_) return;
   TClientDataSet* table = source_ ? source_->DataSet() : nullptr;
   if (!table || !table->Active() || table->FindField(DataField) < 0) return;

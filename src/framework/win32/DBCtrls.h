@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "framework/win32/Grids.h"
+#include "framework/win32/Mask.h"
 #include "framework/win32/StdCtrls.h"
 #include "store/TableEngine.h"
 
@@ -31,9 +32,9 @@ private:
   std::vector<IDataLink*> links_;
 };
 
-class TDBEdit : public TEdit, private IDataLink {
+class TDBEdit : public TCustomMaskEdit, private IDataLink {
 public:
-  explicit TDBEdit(TComponent* owner) : TEdit(owner) {}
+  explicit TDBEdit(TComponent* owner) : TCustomMaskEdit(owner) {}
   ~TDBEdit() override;
   PLIMET_CLASS_NAME(TDBEdit)
   void SetDataSource(TDataSource* source);

@@ -135,6 +135,10 @@ TEST_F(ClassFamilyTest, EveryControlIsMatchedByTheRowOfItsNearestTableClass) {
   };
   for (const TCase& each : cases)
     EXPECT_EQ(MatchingRow(table, *each.control), each.row) << each.control->ClassName();
+  // The scroll skinner leaves masked edits alone, and data edits are masked edits.
+  EXPECT_STREQ(cases[4].control->ClassName(), "TDBEdit");
+  EXPECT_TRUE(cases[4].control->InheritsFrom<TCustomMaskEdit>());
+  EXPECT_FALSE(cases[3].control->InheritsFrom<TCustomMaskEdit>());
 }
 
 TEST_F(ClassFamilyTest, ControlsWithoutAWindowCanBeHookedAndGetPaintAndMouseFromTheirParent) {
