@@ -508,7 +508,7 @@ TControl* TWinControl::GraphicChildAt(POINT point) const {
 }
 
 bool TWinControl::RouteToGraphicChild(TMessage& m) {
-  if (defaultProc_ != DefWindowProcA) return false; // a system control places its own items
+  if (!HoldsGraphicChildren()) return false;
   const bool down = m.Msg == WM_LBUTTONDOWN || m.Msg == WM_RBUTTONDOWN || m.Msg == WM_MBUTTONDOWN;
   const bool up = m.Msg == WM_LBUTTONUP || m.Msg == WM_RBUTTONUP || m.Msg == WM_MBUTTONUP;
   const POINT at{GET_X_LPARAM(m.LParam), GET_Y_LPARAM(m.LParam)};
@@ -559,7 +559,7 @@ void TWinControl::WndProc(TMessage& m) {
     if (TControl* captured = std::exchange(captureGraphic_, nullptr)) captured->Perform(m.Msg, m.WParam, m.LParam);
     break;
   case WM_SETCURSOR:
-    if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT && defaultProc_ == DefWindowProcA) {
+    if (reinterpret_cast<HWND>(m.WParam) == handle_ && LOWORD(m.LParam) == HTCLIENT && HoldsGraphicChildren()) {
       POINT at;
       GetCursorPos(&at);
       ScreenToClient(handle_, &at);

@@ -221,6 +221,10 @@ protected:
   virtual void NotifyNotify(NMHDR&, TMessage&) {}
   void ApplyFont();
   void PaintGraphicChildren(HDC dc);
+  // Whether this window hands the mouse to its windowless children: our own
+  // windows do; a system control places its own items, unless it is only a
+  // container (a group box says so).
+  virtual bool HoldsGraphicChildren() const { return defaultProc_ == DefWindowProcA; }
   // A child came, went, moved or changed size (a scrolling container
   // measures its contents again).
   virtual void ControlBoundsChanged() {}
@@ -236,6 +240,7 @@ private:
   void TrackMouse();
   // Hands a mouse message over a control without a window to that control.
   bool RouteToGraphicChild(TMessage& message);
+
   TControl* GraphicChildAt(POINT point) const;
 
   HWND handle_ = nullptr;

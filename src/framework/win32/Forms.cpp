@@ -280,6 +280,14 @@ constexpr UINT kFirstMDIChildId = 0xFF00;
 
 } // namespace
 
+void TForm::SetBounds(int left, int top, int width, int height) {
+  if (Constraints.MinWidth > 0) width = std::max(width, Constraints.MinWidth);
+  if (Constraints.MaxWidth > 0) width = std::min(width, Constraints.MaxWidth);
+  if (Constraints.MinHeight > 0) height = std::max(height, Constraints.MinHeight);
+  if (Constraints.MaxHeight > 0) height = std::min(height, Constraints.MaxHeight);
+  TScrollingWinControl::SetBounds(left, top, width, height);
+}
+
 void TForm::BeforeDestruction() {
   if (!std::exchange(destroyTold_, true) && OnDestroy) OnDestroy(this);
   FreeMDIChildren();
@@ -638,6 +646,7 @@ void TForm::SetClientSize(int width, int height) {
 
 void TForm::Show() {
   Loaded();
+  SetBounds(left_, top_, width_, height_); // within Constraints set since
   if (FormStyle == TFormStyle::fsMDIChild) {
     TForm* frame = MDIParent();
     // While the user works with maximized children, a new one comes

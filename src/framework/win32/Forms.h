@@ -210,6 +210,9 @@ public:
   void WndProc(TMessage& message) override;
   // OnDestroy, while the form and its window are whole; then the window goes.
   void BeforeDestruction() override;
+  // Kept within Constraints whatever the border (the system asks about the
+  // size of sizeable windows only).
+  void SetBounds(int left, int top, int width, int height) override;
 
 protected:
   void CreateParams(TCreateParams& params) override;

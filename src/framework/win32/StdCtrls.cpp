@@ -552,6 +552,12 @@ void TCustomGroupBox::WndProc(TMessage& m) {
     m.Result = 1;
     return;
   }
+  if (m.Msg == WM_NCHITTEST) {
+    // The system group box lets the mouse through to its parent; its own
+    // windowless controls (labels, speed buttons) are to get it.
+    m.Result = HTCLIENT;
+    return;
+  }
   // The system group box paints its frame and caption itself.
   TWinControl::WndProc(m);
 }

@@ -256,6 +256,7 @@ public:
   void WndProc(TMessage& message) override;
 
 protected:
+  bool HoldsGraphicChildren() const override { return true; }
   void CreateParams(TCreateParams& params) override;
 };
 

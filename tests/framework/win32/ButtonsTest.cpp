@@ -6,6 +6,7 @@
 
 #include "framework/win32/Buttons.h"
 #include "framework/win32/Forms.h"
+#include "framework/win32/StdCtrls.h"
 #include "support/RealInput.h"
 
 TEST(GlyphPlacementTest, MarginAndSpacingOfMinusOneShareTheFreeRoom) {
@@ -126,4 +127,32 @@ TEST_F(SpeedButtonTest, AFlatButtonShowsAFrameOnlyWhenHotOrDown) {
   EXPECT_EQ(PixelOf(flat, 0, 0), GetSysColor(COLOR_BTNSHADOW)) << "down: sunken";
   // A button that is not flat always has its frame.
   EXPECT_NE(PixelOf(buttons[1], 1, 1), background);
+}
+
+TEST(GroupBoxTest, ButtonsAndLabelsInAGroupBoxAreClickedToo) {
+  TApplication app;
+  TForm form(&app);
+  form.SetBounds(100, 100, 320, 220);
+  auto* group = new TGroupBox(&form);
+  group->SetParent(&form);
+  group->SetBounds(10, 10, 280, 150);
+  group->SetCaption("Tools");
+  auto* button = new TSpeedButton(&form);
+  button->SetParent(group);
+  button->SetBounds(20, 30, 40, 30);
+  auto* label = new TLabel(&form);
+  label->SetParent(group);
+  label->SetCaption("Label");
+  label->SetBounds(20, 80, 60, 16);
+  int buttonClicks = 0, labelClicks = 0;
+  button->OnClick = [&](TComponent*) { ++buttonClicks; };
+  label->OnClick = [&](TComponent*) { ++labelClicks; };
+  form.Show();
+  PumpFor(100);
+  RealClick(ScreenPoint(group->Handle(), {button->Left() + 10, button->Top() + 10}));
+  PumpFor(150);
+  RealClick(ScreenPoint(group->Handle(), {label->Left() + 5, label->Top() + 5}));
+  PumpFor(150);
+  EXPECT_EQ(buttonClicks, 1);
+  EXPECT_EQ(labelClicks, 1);
 }

@@ -419,17 +419,22 @@ TEST_F(FormTest, AnchorsConstraintsAndCanResize) {
 }
 
 TEST_F(FormTest, ConstraintsHoldFromTheFirstMessage) {
-  for (const TFormBorderStyle style : {TFormBorderStyle::bsSizeable, TFormBorderStyle::bsSingle}) {
+  for (const TFormBorderStyle style :
+       {TFormBorderStyle::bsSizeable, TFormBorderStyle::bsSingle, TFormBorderStyle::bsDialog}) {
     TForm form(&app);
     form.BorderStyle = style;
-    form.Constraints.MinWidth = 400;
-    form.Constraints.MaxHeight = 300;
     form.SetBounds(10, 10, 320, 500);
+    form.Constraints.MinWidth = 400; // set after the size: it still holds when shown
+    form.Constraints.MaxHeight = 300;
     form.Show();
     RECT r;
     GetWindowRect(form.Handle(), &r);
     EXPECT_EQ(r.right - r.left, 400) << "made at the minimum width, not below it";
     EXPECT_EQ(r.bottom - r.top, 300);
+    form.SetBounds(10, 10, 200, 100); // a dialog is not asked about its size by the system
+    GetWindowRect(form.Handle(), &r);
+    EXPECT_EQ(r.right - r.left, 400);
+    EXPECT_EQ(r.bottom - r.top, 100);
   }
 }
 
