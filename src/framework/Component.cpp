@@ -77,11 +77,16 @@ TComponent* TComponent::FindComponent(const std::string& name) const {
 int TComponent::LiveCount() { return liveComponents; }
 
 void TComponent::Notification(TComponent* component, TOperation operation) {
-  // A copy: a handler may free components of this owner.
+  // A copy: a handler may free components of this owner. Only then is each
+  // one looked for again (a form of hundreds of components is told of each).
   const std::vector<TComponent*> owned = components_;
-  for (TComponent* each : owned)
-    if (each != component && std::find(components_.begin(), components_.end(), each) != components_.end())
-      each->Notification(component, operation);
+  const unsigned removalsBefore = removals_;
+  for (TComponent* each : owned) {
+    if (each == component) continue;
+    if (removals_ != removalsBefore && std::find(components_.begin(), components_.end(), each) == components_.end())
+      continue;
+    each->Notification(component, operation);
+  }
 }
 
 void TComponent::Loaded() {}
@@ -122,6 +127,7 @@ void TComponent::Insert(TComponent* component) {
 
 void TComponent::Remove(TComponent* component) {
   components_.erase(std::remove(components_.begin(), components_.end(), component), components_.end());
+  ++removals_;
   component->owner_ = nullptr;
   Notification(component, TOperation::opRemove);
 }

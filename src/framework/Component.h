@@ -107,6 +107,7 @@ private:
   std::vector<TComponent*> components_;
   std::vector<TComponent*> freeNotifies_;
   unsigned state_ = 0;
+  unsigned removals_ = 0; // components that left this one's list so far
 };
 
 // A reference held by one component to another, perhaps of another owner

@@ -60,7 +60,7 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
   SetCaption("Plimet gallery");
   Position = TPosition::poScreenCenter;
   SetClientSize(780, 560);
-  glyph_ = MakeGlyph();
+  glyph_.Reset(MakeGlyph());
   BuildMenus();
   BuildBars();
 
@@ -92,7 +92,6 @@ TGalleryForm::TGalleryForm(TComponent* owner) : TForm(owner) {
 TGalleryForm::~TGalleryForm() {
   // The controls that show the glyph and the tables go first.
   DestroyComponents();
-  if (glyph_) DeleteObject(glyph_);
 }
 
 void TGalleryForm::BuildMenus() {
@@ -220,7 +219,7 @@ void TGalleryForm::BuildStandardPage() {
   Add<TButton>(this, page, 8, 130, 75, 25)->SetCaption("Button");
   auto* glyph = Add<TBitBtn>(this, page, 90, 130, 90, 25);
   glyph->SetCaption("Glyph");
-  glyph->Glyph = glyph_;
+  glyph->Glyph = glyph_.Get();
   glyph->NumGlyphs = 2;
   Add<TCheckBox>(this, page, 8, 164, 100, 17)->SetCaption("Check box");
   auto* group = Add<TGroupBox>(this, page, 8, 186, 222, 70);
@@ -248,7 +247,7 @@ void TGalleryForm::BuildStandardPage() {
   spin->SetValue(4);
   for (int i = 0; i < 3; ++i) {
     auto* speed = Add<TSpeedButton>(this, page, 250 + 26 * i, 188, 24, 24);
-    speed->Glyph = glyph_;
+    speed->Glyph = glyph_.Get();
     speed->NumGlyphs = 2;
     speed->Flat = i > 0;
     speed->GroupIndex = 1;

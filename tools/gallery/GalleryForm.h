@@ -6,6 +6,7 @@
 #include <memory>
 
 #include "framework/win32/Forms.h"
+#include "framework/win32/Gdi.h"
 
 class TClientDataSet;
 class TPageControl;
@@ -31,7 +32,7 @@ private:
 
   std::unique_ptr<TClientDataSet> records_;
   std::unique_ptr<TClientDataSet> kinds_;
-  HBITMAP glyph_ = nullptr; // made for the glyph buttons, freed with the form
+  gdi::TBitmap glyph_; // made for the glyph buttons, freed after them
 };
 
 // An MDI form with three children, its window menu listing them.

@@ -10,6 +10,10 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
   auto* gallery = new TGalleryForm(&application);
   gallery->Show();
   auto* mdi = new TGalleryMDIForm(&application);
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  // In the bottom right corner, over as little of the centred gallery as the screen allows.
+  mdi->SetBounds(work.right - mdi->Width(), work.bottom - mdi->Height(), mdi->Width(), mdi->Height());
   mdi->Show();
   for (const char* caption : {"First note", "Second note", "Third note"}) mdi->NewChild(caption);
   mdi->Cascade();
