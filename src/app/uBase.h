@@ -6,6 +6,7 @@
 
 #include "framework/win32/ComCtrls.h"
 #include "framework/win32/Forms.h"
+#include "skin/engine/SkinEngine.h"
 
 class TfBase : public TForm {
 public:
@@ -17,6 +18,10 @@ public:
   // The skin archive the window's skin engine is to load: AppPath and the
   // value of "skinfile".
   const std::string& SkinFile() const { return skinFile_; }
+
+  // Paints this window, the program's other windows and the system's
+  // dialogs from the skin.
+  TSkinEngine* SkinEngine1;
 
 private:
   std::string skinFile_;

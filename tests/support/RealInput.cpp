@@ -43,6 +43,21 @@ void RealType(const std::string& text) {
   }
 }
 
+void RealMove(POINT screen) {
+  SetCursorPos(screen.x, screen.y);
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = MOUSEEVENTF_MOVE; // no distance: the move is told where the pointer now is
+  Send({input});
+}
+
+void RealLeftButton(bool down) {
+  INPUT input{};
+  input.type = INPUT_MOUSE;
+  input.mi.dwFlags = down ? MOUSEEVENTF_LEFTDOWN : MOUSEEVENTF_LEFTUP;
+  Send({input});
+}
+
 void RealClick(POINT screen, bool right, int clicks) {
   SetCursorPos(screen.x, screen.y);
   std::vector<INPUT> inputs;

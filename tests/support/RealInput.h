@@ -14,6 +14,10 @@ void RealKey(WORD virtualKey, std::initializer_list<WORD> held = {});
 void RealType(const std::string& text);
 // Moves the pointer to a screen point and presses the button there, once or twice.
 void RealClick(POINT screen, bool right = false, int clicks = 1);
+// Moves the pointer to a screen point, as a hand moves the mouse there.
+void RealMove(POINT screen);
+// The left button alone, down or up, where the pointer is.
+void RealLeftButton(bool down);
 // The screen point of a window's client point.
 POINT ScreenPoint(HWND window, POINT client);
 // Handles the messages that arrive within the given time.

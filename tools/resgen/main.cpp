@@ -127,6 +127,31 @@ void WriteIco(const std::filesystem::path& path, const std::vector<const TBitmap
   file << out;
 }
 
+// The check mark of checked menu items when the skin brings none: a dark
+// tick on white, two pixels thick.
+void CheckMark(TBitmap& b) {
+  Fill(b, 0, 0, 16, 16, RGBColor(255, 255, 255));
+  const TColor ink = RGBColor(24, 32, 40);
+  for (int i = 0; i < 4; ++i) Fill(b, 3 + i, 7 + i, 5 + i, 9 + i, ink);   // the short stroke down
+  for (int i = 0; i < 7; ++i) Fill(b, 7 + i, 9 - i, 9 + i, 11 - i, ink);  // the long stroke up
+}
+
+// The MDI child buttons of a skinned menu bar: minimize, restore, close.
+void MdiButtons(TBitmap& b) {
+  Fill(b, 0, 0, 48, 16, RGBColor(255, 255, 255));
+  const TColor ink = RGBColor(0, 0, 0);
+  Fill(b, 4, 10, 11, 12, ink);                      // minimize: a bar at the bottom
+  Frame(b, 16 + 6, 3, 16 + 12, 9, ink);             // restore: two windows
+  Fill(b, 16 + 6, 3, 16 + 12, 5, ink);
+  Fill(b, 16 + 3, 6, 16 + 10, 13, RGBColor(255, 255, 255));
+  Frame(b, 16 + 3, 6, 16 + 10, 13, ink);
+  Fill(b, 16 + 3, 6, 16 + 10, 8, ink);
+  for (int i = 0; i < 8; ++i) {                     // close: a cross
+    Fill(b, 32 + 4 + i, 4 + i, 32 + 6 + i, 5 + i, ink);
+    Fill(b, 32 + 11 - i, 4 + i, 32 + 13 - i, 5 + i, ink);
+  }
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -148,5 +173,11 @@ int main(int argc, char** argv) {
   TBitmap tools(128, 16);
   ToolBarImages(tools);
   WriteBmp(out / "toolbar.bmp", tools);
+  TBitmap check(16, 16);
+  CheckMark(check);
+  WriteBmp(out / "checked.bmp", check);
+  TBitmap mdi(48, 16);
+  MdiButtons(mdi);
+  WriteBmp(out / "mdicontroler.bmp", mdi);
   return 0;
 }

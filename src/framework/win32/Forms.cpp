@@ -637,6 +637,13 @@ void TForm::HandleCreated() {
 }
 
 void TForm::SetClientSize(int width, int height) {
+  if (HandleAllocated()) {
+    // The frame the window has now (a skinned frame is not the style's).
+    RECT client{};
+    GetClientRect(Handle(), &client);
+    SetBounds(left_, top_, width_ - client.right + width, height_ - client.bottom + height);
+    return;
+  }
   TCreateParams params;
   CreateParams(params);
   RECT r{0, 0, width, height};

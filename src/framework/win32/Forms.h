@@ -60,6 +60,8 @@ public:
   TForm* MainForm() const { return mainForm_; }
   void SetMainForm(TForm* form) { mainForm_ = form; }
   const std::vector<TForm*>& Forms() const { return forms_; }
+  // Whether one of the program's windows is the active one.
+  bool Active() const { return GetActiveWindow() != nullptr; }
 
   // Runs the message loop until Terminate.
   void Run();

@@ -65,11 +65,12 @@ public:
   void AppendTo(HMENU menu);
   // The caption the native item shows, with the mnemonic AutoHotkeys gives it.
   std::string NativeCaption() const;
+  // The menu the item belongs to, or none while it stands alone.
+  TMenu* OwningMenu() const;
 
 private:
   friend class TMenu;
   void Changed();
-  TMenu* OwningMenu() const;
 
   std::string caption_;
   bool ownCaption_ = false;

@@ -1,0 +1,101 @@
+#pragma once
+// The frame of a skinned top-level window: it paints the caption, caption
+// buttons, borders and region from the skin, answers the non-client
+// messages so that the client area sits inside the skin's frame, and runs
+// the caption buttons and the system menu. Two kinds serve the two kinds of
+// window: the framework's forms and plain system windows.
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "framework/Component.h"
+#include "framework/win32/Controls.h"
+#include "skin/SkinBitmap.h"
+
+class TSkinEngine;
+
+class TSkinWindow : public TComponent {
+public:
+  // Owned by the form it serves, or by none when that form carries the
+  // engine (the engine frees it then). Call Create next.
+  TSkinWindow(TComponent* owner, bool fromHook, TSkinEngine& engine);
+  ~TSkinWindow() override;
+  PLIMET_CLASS_NAME(TSkinWindow)
+
+  // Takes the window over: Attach, the children, then skinning as the
+  // engine stands.
+  void Create(HWND window);
+
+  TSkinEngine& Engine;
+  bool CaptionVisible = true;
+  bool BorderVisible = true;
+  bool Destroying = false;
+  TBitmap CaptionBuffer, BottomBuffer;
+  std::unique_ptr<TBitmap> CaptionMaskBuffer, BottomMaskBuffer;
+  int SavedClientHeight = 0, SavedClientWidth = 0;
+  bool FromHook = false;
+  std::vector<TComponent*> Children; // the control skinners of this window
+  bool MaxButtonShown = false, MaxItemEnabled = false, MinButtonShown = false, CloseButtonShown = false;
+  int HotButton = -1; // -1 none, 0 system icon, 1 close, 2 maximize/restore, 3 minimize, 4 help
+  bool MouseDown = false;
+  bool Active = true;
+  bool Skinned = false;
+  bool Initialised = false;
+  bool MDIMaximizedSent = false;
+  bool Enabled = true;
+  bool CaptionNeedsRegion = false, BottomNeedsRegion = false;
+  int NativeTop = 0, NativeBottom = 0, NativeSide = 0;
+  int CaptionExtra = 0;
+
+  // --- What each kind of frame answers.
+  virtual void ApplySkin() = 0;
+  virtual void CallDefault(TMessage& message) = 0;
+  virtual void SaveOriginal() {}
+  virtual void SkinChildren() = 0;
+  virtual void UnskinChildren() = 0;
+  virtual bool CanShapeRegion() { return true; }
+  virtual int MenuBarHeight() { return 0; }
+  virtual HICON IconHandle() { return nullptr; }
+  virtual bool HasHelpButton() { return false; }
+  virtual bool IsMDIForm() { return false; }
+  virtual bool IsMDIChild() { return false; }
+  virtual bool IsDialog() { return false; }
+  virtual bool HasSystemIcon() { return false; }
+  virtual bool HasCloseButton() { return true; }
+  virtual bool HasMaximizeButton() { return false; }
+  virtual bool HasMinimizeButton() { return false; }
+  virtual bool InitBeforeShow() { return false; }
+  virtual HWND Handle() = 0;
+  virtual bool BeforeDefault(TMessage&) { return true; }
+  virtual void AfterDefault(TMessage&) {}
+  virtual void Attach(HWND window) = 0;
+  virtual void Detach() = 0;
+
+  void SetSkinned(bool on);
+  void Initialise();
+  void ApplySkinOptions();
+  void SetCaptionVisible(bool on);
+  void SetBorderVisible(bool on);
+  int CaptionHeight() const;
+  void PaintFrame();
+  void UpdateRegion();
+  void DoClose();
+  void DoMinimize();
+  void DoHelp();
+  void DoMaximizeRestore();
+  void ShowSystemMenu();
+  void ShowSystemMenuAt(POINT screen);
+  // The handler in place of the window's own procedure.
+  void WindowProc(TMessage& message);
+
+protected:
+  // The frame-changed SetWindowPos.
+  void FrameChanged();
+  void BeforeDestruction() override;
+
+private:
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true); // false once the frame is going
+  void CalcSize(TMessage& message);
+  bool ZoomedMDIChild();
+};
