@@ -6,6 +6,7 @@
 #include "support/ModalDriver.h"
 #include "support/RealInput.h"
 #include "support/StoreFixture.h"
+#include "support/TestSkins.h"
 #include "ui/uChangePwd.h"
 #include "ui/uInputPwd.h"
 #include "ui/uLogin.h"
@@ -301,6 +302,38 @@ TEST_F(LoginTest, TheBaseFormReadsAndWritesTheSettingsFile) {
   TfBase second(&app);
   second.Loaded();
   EXPECT_EQ(second.SkinFile(), AppPath + "C:\\elsewhere.ssk") << "always joined to the program folder";
+}
+
+TEST_F(LoginTest, TheBaseFormSkinsItselfFromTheSettingsFile) {
+  CreateDirectoryA((folder / "Skins").c_str(), nullptr);
+  CreateDirectoryA((folder / "Skins\\Deep").c_str(), nullptr);
+  ASSERT_TRUE(CopyFileA(TestSkinFile("DeepCyan").c_str(), (folder / "Skins\\Deep\\DeepCyan.ssk").c_str(), FALSE));
+  TfBase form(&app);
+  form.Loaded();
+  EXPECT_TRUE(form.SkinEngine1->InEffect());
+  EXPECT_EQ(SendMessageA(form.Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  EXPECT_EQ(form.SkinEngine1->DisabledTag, 9999);
+  EXPECT_TRUE(form.SkinEngine1->SkinAllForms());
+}
+
+TEST_F(LoginTest, ADamagedSkinIsSaidOnceAndTheWindowGoesOnWithItsOwnLook) {
+  WriteFileBytes(folder / "config.ini", "[Form]\r\nskinfile=Broken.ssk\r\n");
+  WriteFileBytes(folder / "Broken.ssk", "SK, and then nothing a skin is made of");
+  std::string said;
+  driver.When("#32770", [&said](HWND box) {
+    char text[256] = {};
+    GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    said = text;
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  TfBase form(&app);
+  form.Loaded();
+  EXPECT_EQ(said, "Failed to read skin file!");
+  EXPECT_NE(form.Handle(), nullptr);
+  EXPECT_FALSE(form.SkinEngine1->Ready());
+  EXPECT_EQ(SendMessageA(form.Handle(), WM_SKIN_QUERY, 0, 0), 0) << "unskinned";
+  EXPECT_NE(ReadFileBytes(folder / "config.ini").find("skinfile=Broken.ssk"), std::string::npos)
+      << "the setting is kept as the user wrote it";
 }
 
 TEST_F(LoginTest, TabAndShiftTabMoveThroughTheAccountFieldWithRealKeys) {
