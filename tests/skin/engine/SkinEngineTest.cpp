@@ -4,7 +4,10 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
+#include <iterator>
 
+#include "framework/Properties.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/Menus.h"
 #include "platform/Errors.h"
@@ -258,4 +261,55 @@ TEST_F(SkinEngineTest, AMessageBoxIsSkinnedAndItsCloseButtonAnswersCancel) {
   EXPECT_EQ(skinned, 1);
   EXPECT_EQ(answer, IDCANCEL);
   EXPECT_EQ(owner.Engine->Frames().size(), 1u) << "the box's frame went with it";
+}
+
+namespace {
+
+std::vector<std::uint8_t> FileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+int TemporarySkinFiles() {
+  char folder[MAX_PATH] = {};
+  GetTempPathA(MAX_PATH, folder);
+  WIN32_FIND_DATAA found{};
+  HANDLE search = FindFirstFileA((std::string(folder) + "*.skt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return 0;
+  int count = 0;
+  do ++count;
+  while (FindNextFileA(search, &found));
+  FindClose(search);
+  return count;
+}
+
+} // namespace
+
+TEST_F(SkinEngineTest, AStoredSkinLoadsThroughATemporaryFileThatGoesAgain) {
+  TForm form(nullptr);
+  auto* engine = new TSkinEngine(&form);
+  TPropertyList properties;
+  engine->DefineProperties(properties);
+  std::vector<std::string> names;
+  for (const TPropertyDef& def : properties.Defs()) names.push_back(def.Name);
+  EXPECT_EQ(names, (std::vector<std::string>{"Tag", "Active", "Password", "SkinFile", "ResSysMenuMin", "ResSysMenuMax",
+                                             "ResSysMenuClose", "DisabledTag", "DrawScrollBar", "BuiltIn",
+                                             "SkinDialogs", "SkinAllForms", "AdditionalBuiltInSkins", "SkinData"}));
+  const int before = TemporarySkinFiles();
+  engine->SetLoading(true);
+  properties.Find("BuiltIn")->Set(TPropertyValue::OfBoolean(true));
+  properties.Find("SkinData")->Set(TPropertyValue::OfBinary(FileBytes(TestSkinFile("FiveSect"))));
+  engine->SetLoading(false);
+  EXPECT_TRUE(engine->BuiltIn());
+  EXPECT_TRUE(engine->Ready());
+  EXPECT_EQ(engine->Metrics().CaptionHeight, 24) << "the stored skin's caption";
+  EXPECT_EQ(engine->SkinFile(), "") << "the name it had before";
+  EXPECT_EQ(TemporarySkinFiles(), before) << "the temporary file is deleted";
+  // A further stored skin loads into its own reader.
+  auto* item = static_cast<TSkinCollectionItem*>(engine->AdditionalBuiltInSkins().Add());
+  TPropertyList itemProperties;
+  item->DefineProperties(itemProperties);
+  itemProperties.Find("SkinData")->Set(TPropertyValue::OfBinary(FileBytes(TestSkinFile("ThinBorder"))));
+  EXPECT_TRUE(item->Reader().Ready());
+  EXPECT_EQ(TemporarySkinFiles(), before);
 }
