@@ -72,6 +72,57 @@ keys Return
 sleep 0.5
 shot e2e-sidebar
 
+# 2b. The skinned frame as a person uses it: the File menu dropped from the
+# skinned menu bar by the pointer and by Alt+F, the caption's minimize and
+# close buttons (both send the side-bar to the notification area, whose
+# icon brings it back on a double click).
+eval "$(xdotool getwindowgeometry --shell "$main")"
+wx=$X; wy=$Y; ww=$WIDTH
+menu_below() { # a pull-down just under the bar's first button
+  for _ in $(seq 1 12); do
+    for w in $(xdotool search --onlyvisible --name "" 2>/dev/null); do
+      [ "$w" = "$main" ] && continue
+      eval "$(xdotool getwindowgeometry --shell "$w")"
+      if [ "$X" -ge "$wx" ] && [ "$X" -lt $((wx + 40)) ] && [ "$Y" -gt $((wy + 30)) ] && [ "$Y" -lt $((wy + 90)) ] &&
+         [ "$HEIGHT" -gt 40 ]; then return 0; fi
+    done
+    sleep 0.25
+  done
+  return 1
+}
+close_menu() { xdotool mousemove $((wx + ww / 2)) $((wy + 200)); sleep 0.2; keys Escape; sleep 0.5; }
+xdotool mousemove $((wx + 16)) $((wy + 38)) click 1
+menu_below || fail "the File menu did not drop from the skinned bar"
+shot e2e-sidebar-menu
+close_menu
+keys alt+f
+menu_below || fail "Alt+F did not open the File menu"
+close_menu
+tray_double_click() {
+  tray=$(xdotool search --onlyvisible --name "Wine System Tray" 2>/dev/null | head -1 || true)
+  [ -n "$tray" ] || fail "no notification area"
+  eval "$(xdotool getwindowgeometry --shell "$tray")"
+  xdotool mousemove $((X + 12)) $((Y + HEIGHT - 12)) click --repeat 2 --delay 80 1
+  wait_window Plimet 10 >/dev/null || fail "the icon's double click did not bring the side-bar back"
+  sleep 0.5
+}
+gone() { # the side-bar is hidden within a few seconds
+  for _ in $(seq 1 20); do
+    [ -z "$(xdotool search --onlyvisible --name '^Plimet$' 2>/dev/null)" ] && return 0
+    sleep 0.25
+  done
+  return 1
+}
+xdotool mousemove $((wx + ww - 61)) $((wy + 13)) click 1
+gone || fail "the skinned minimize button did not send the side-bar to the notification area"
+tray_double_click
+main=$(wait_window Plimet 5)
+eval "$(xdotool getwindowgeometry --shell "$main")"
+xdotool mousemove $((X + WIDTH - 16)) $((Y + 13)) click 1
+gone || fail "the skinned close button did not send the side-bar to the notification area"
+tray_double_click
+main=$(wait_window Plimet 5)
+
 # 3. A second start while the side-bar shows ends at once.
 second=$(start)
 for _ in $(seq 1 60); do kill -0 "$second" 2>/dev/null || break; sleep 0.25; done

@@ -1,5 +1,7 @@
 #include "skin/engine/SkinMenuBar.h"
 
+#include <cctype>
+
 #include "framework/win32/Menus.h"
 #include "skin/engine/SkinWindowFramework.h"
 #include "skin/win32/GdiCanvas.h"
@@ -42,7 +44,25 @@ void TSkinMenuBar::WndProc(TMessage& message) {
       message.Result = 0;
       return;
     }
-    break;
+    TToolBar::WndProc(message);
+    if (!message.Result) {
+      // As on a Windows menu bar, an item without a mnemonic answers to its first letter.
+      const char key = static_cast<char>(std::toupper(static_cast<unsigned char>(message.WParam)));
+      for (int i = 0; i < ButtonCount(); ++i) {
+        TToolButton* button = Buttons(i);
+        const std::string& caption = button->Caption();
+        if (!button->Visible() || !button->Enabled() || caption.empty() || caption.find('&') != std::string::npos ||
+            std::toupper(static_cast<unsigned char>(caption[0])) != key)
+          continue;
+        if (button->MenuItem() && button->MenuItem()->Count() > 0)
+          TrackMenu(button, true);
+        else
+          button->Click();
+        message.Result = 1;
+        return;
+      }
+    }
+    return;
   case WM_KEYUP:
     if (message.WParam == VK_RETURN) {
       for (int i = 0; i < ButtonCount(); ++i) {

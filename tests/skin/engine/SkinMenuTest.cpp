@@ -103,6 +103,17 @@ TEST_F(SkinMenuTest, AltAndAMnemonicOpenThePullDown) {
   EXPECT_EQ(form.box->Text(), "") << "the letter went to the bar, not the edit";
 }
 
+TEST_F(SkinMenuTest, AnItemWithoutAMnemonicAnswersToItsFirstLetter) {
+  form.file->SetCaption("File");
+  form.Engine->SetSkinFile(TestSkinFile("FiveSect")); // the bar is built again
+  PumpFor(100);
+  form.box->SetFocus();
+  MenuWatch watch;
+  RealKey('F', {VK_MENU});
+  PumpFor(600);
+  EXPECT_TRUE(MenuWatch::Seen());
+}
+
 TEST_F(SkinMenuTest, TheMnemonicAloneIsTypedWhileNoBarButtonIsLit) {
   MenuWatch watch;
   RealKey('F');
