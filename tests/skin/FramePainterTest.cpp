@@ -75,6 +75,7 @@ TEST_F(FramePainterTest, FiveSectionsLieAroundTheTitle) {
   EXPECT_EQ(layout.Title, "Hello");
   EXPECT_EQ(layout.TextX, 24);
   EXPECT_EQ(layout.TextY, 6);
+  EXPECT_EQ(layout.TextColor, RGBColor(255, 255, 250));
   EXPECT_EQ(At(0, 0), kKey) << "transparent corners stay in the buffer";
   EXPECT_EQ(At(29, 2), RGBColor(200, 30, 30));
   EXPECT_EQ(At(30, 2), RGBColor(30, 200, 30));
@@ -167,6 +168,8 @@ TEST_F(FramePainterTest, LongTitleIsCutAndNarrowCaptionStretchesTheFirstPiece) {
   // Limit 150 - 24 - (3*16 + 4 + 15 + 12) - 4 = 43: "A ver..." is the first at least that wide.
   EXPECT_EQ(Caption("FiveSect", in).Title, "A ver...");
   EXPECT_EQ(At(74, 2), RGBColor(30, 30, 200)) << "piece 3 after the cut title (24 + 48 + 2)";
+  in.Active = false;
+  EXPECT_EQ(Caption("FiveSect", in).TextColor, SystemColor(3)) << "inactive caption colour";
 
   in = Input(100, 30); // 100 - 79 < 30: too narrow
   in.CaptionExtra = 6;
@@ -306,6 +309,16 @@ TEST_F(FramePainterTest, RegionFollowsRoundedCornersRowByRow) {
       {0, 75, 200, 76}, {0, 76, 200, 77}, {1, 77, 199, 78}, {2, 78, 198, 79}, {3, 79, 197, 80}, // all scanned
   };
   EXPECT_EQ(rects, expected);
+}
+
+TEST_F(FramePainterTest, MaskedOutputShowsTheFormColourThroughKeyedPixels) {
+  Caption("FiveSect", Input(200));
+  TBitmap mask(200, 24);
+  TBitmapCanvas canvas(mask);
+  ComposeMasked(canvas, buffer, RGBColor(1, 2, 3), kKey);
+  EXPECT_EQ(mask.Pixel(0, 0), RGBColor(1, 2, 3));
+  EXPECT_EQ(mask.Pixel(3, 0), RGBColor(200, 30, 30));
+  EXPECT_EQ(mask.Pixel(199, 0), RGBColor(1, 2, 3));
 }
 
 TEST_F(FramePainterTest, RegionRowRules) {
