@@ -8,6 +8,9 @@ namespace {
 
 using B = TSkinBitmapKey;
 
+// The system colour of an inactive caption (COLOR_INACTIVECAPTION).
+constexpr TColor kInactiveCaption = SystemColor(3);
+
 int WidthOf(const TBitmap* bitmap) { return bitmap ? bitmap->Width() : 0; }
 int HeightOf(const TBitmap* bitmap) { return bitmap ? bitmap->Height() : 0; }
 
@@ -190,7 +193,15 @@ TCaptionLayout ComposeCaption(const TSkinReader& reader, const TSkinMetrics& met
 
   out.TextX = textX;
   out.TextY = input.Iconic ? 4 : metrics.CaptionTextTop;
+  out.TextColor = input.Active ? metrics.TitleFontColor : kInactiveCaption;
   return out;
+}
+
+void ComposeMasked(ISkinCanvas& maskCanvas, const TBitmap& buffer, TColor formColor, TColor transparent) {
+  if (buffer.Empty()) return;
+  const TRect whole{0, 0, buffer.Width(), buffer.Height()};
+  maskCanvas.FillRect(whole, formColor);
+  maskCanvas.DrawBitmap(buffer, whole, whole, transparent);
 }
 
 void ComposeBottom(const TSkinReader& reader, ISkinCanvas& canvas, TBitmap& /*buffer*/, int width) {

@@ -37,6 +37,7 @@ struct TCaptionInput {
   bool HasSystemIcon = false, HasCloseButton = true, HasMaximizeButton = false, HasMinimizeButton = false,
        HasHelpButton = false;
   bool MouseDown = false;
+  bool Active = true;
   TPoint Cursor; // cursor in client coordinates with the caption height already added to y
   std::string Title;
 };
@@ -48,6 +49,7 @@ struct TCaptionLayout {
   TRect IconRect; // where the 16x16 system icon goes (the Win32 side draws it)
   int TextX = 0, TextY = 0;
   std::string Title; // the cut title and where TextOut puts it (the Win32 side draws it)
+  TColor TextColor = kNoColor; // the skin's title colour when active, else the inactive caption system colour
 };
 
 // The caption up to its title: the buffer filled with the form colour, the
@@ -57,6 +59,11 @@ struct TCaptionLayout {
 // TextWidth measures with the caption font.
 TCaptionLayout ComposeCaption(const TSkinReader& reader, const TSkinMetrics& metrics, ISkinCanvas& canvas,
                               TBitmap& buffer, const TCaptionInput& input);
+
+// What a frame with a region shows of a buffer: the buffer over the form
+// colour with its transparent pixels keyed out, drawn by maskCanvas into a
+// mask buffer of the same size.
+void ComposeMasked(ISkinCanvas& maskCanvas, const TBitmap& buffer, TColor formColor, TColor transparent);
 
 // The bottom border into a buffer of width x the height of
 // SKIN2_FORMBOTTOMBORDER1: three bitmaps, or one strip of three cells.

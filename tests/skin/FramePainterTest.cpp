@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <initializer_list>
 #include <map>
 #include <memory>
 
@@ -9,10 +10,24 @@
 
 namespace {
 
-constexpr TColor kKey = RGBColor(255, 0, 255);
-constexpr TColor kBlack = 0;
+constexpr TColor kKey = RGBColor(255, 0, 255), kBlack = 0;
+// Piece colours of the test skins (their pieces.txt).
+constexpr TColor kT1 = RGBColor(200, 30, 30), kT2 = RGBColor(30, 200, 30), kT3 = RGBColor(30, 30, 200),
+                 kT4 = RGBColor(200, 200, 30), kT5 = RGBColor(30, 200, 200), kFiveForm = RGBColor(240, 230, 220);
+constexpr TColor kThinForm = RGBColor(225, 225, 235);
 // Frame k of every test skin's caption button strip.
 constexpr TColor ButtonFrame(int k) { return RGBColor(13 * k, 100, 50); }
+
+struct Probe {
+  int x, y;
+  TColor color;
+  const char* what = "";
+};
+
+void ExpectPixels(const TBitmap& bitmap, std::initializer_list<Probe> probes) {
+  for (const Probe& p : probes)
+    EXPECT_EQ(bitmap.Pixel(p.x, p.y), p.color) << "at (" << p.x << ", " << p.y << ") " << p.what;
+}
 
 class FramePainterTest : public ::testing::Test {
 protected:
@@ -42,8 +57,6 @@ protected:
     return in;
   }
 
-  TColor At(int x, int y) const { return buffer.Pixel(x, y); }
-
   TBitmap buffer;
 
 private:
@@ -52,13 +65,10 @@ private:
 
 TEST_F(FramePainterTest, MetricsComeFromTheSkinAsTheyAre) {
   const TSkinMetrics five = ComputeSkinMetrics(Skin("FiveSect"));
-  EXPECT_EQ(five.CaptionHeight, 24);
-  EXPECT_EQ(five.LeftBorderWidth, 4);
-  EXPECT_EQ(five.RightBorderWidth, 5);
-  EXPECT_EQ(five.BottomBorderHeight, 5);
+  EXPECT_EQ((std::vector<int>{five.CaptionHeight, five.LeftBorderWidth, five.RightBorderWidth,
+                              five.BottomBorderHeight, five.BottomRegionMin}),
+            (std::vector<int>{24, 4, 5, 5, -1}));
   EXPECT_EQ(five.MinFrameWidth, 30 + 12 + 291 / 6 + 35) << "five sections add both pieces and the buttons";
-  EXPECT_EQ(five.BottomRegionMin, -1) << "a missing integer";
-  EXPECT_EQ(five.TransparentColor, kKey);
   EXPECT_EQ(ComputeSkinMetrics(Skin("ThinBorder")).MinFrameWidth, 20 + 252 / 6 + 35) << "the larger of piece and buttons";
 
   const TSkinMetrics system = ComputeSkinMetrics(Skin("SystemColors"));
@@ -73,24 +83,14 @@ TEST_F(FramePainterTest, FiveSectionsLieAroundTheTitle) {
   // Title at 24 (icon x 4 + 20), 5 characters: e = 54; piece 2 behind it up
   // to 56, piece 3 from 56 to 68, piece 4 from there to the right piece at 272.
   EXPECT_EQ(layout.Title, "Hello");
-  EXPECT_EQ(layout.TextX, 24);
-  EXPECT_EQ(layout.TextY, 6);
-  EXPECT_EQ(At(0, 0), kKey) << "transparent corners stay in the buffer";
-  EXPECT_EQ(At(29, 2), RGBColor(200, 30, 30));
-  EXPECT_EQ(At(30, 2), RGBColor(30, 200, 30));
-  EXPECT_EQ(At(55, 2), RGBColor(30, 200, 30));
-  EXPECT_EQ(At(56, 2), RGBColor(30, 30, 200));
-  EXPECT_EQ(At(67, 2), RGBColor(30, 30, 200));
-  EXPECT_EQ(At(68, 2), RGBColor(200, 200, 30));
-  EXPECT_EQ(At(271, 2), RGBColor(200, 200, 30));
-  EXPECT_EQ(At(272, 2), RGBColor(30, 200, 200));
-  EXPECT_EQ(At(299, 0), kKey);
+  EXPECT_EQ((std::vector<int>{layout.TextX, layout.TextY}), (std::vector<int>{24, 6}));
+  EXPECT_EQ(layout.TextColor, RGBColor(255, 255, 250));
+  ExpectPixels(buffer, {{0, 0, kKey, "transparent corners stay in the buffer"}, {29, 2, kT1}, {30, 2, kT2},
+                        {55, 2, kT2}, {56, 2, kT3}, {67, 2, kT3}, {68, 2, kT4}, {271, 2, kT4}, {272, 2, kT5},
+                        {299, 0, kKey}});
   // Piece 4 is 20 rows high: below it, between the borders, the form colour.
-  EXPECT_EQ(At(100, 19), RGBColor(200, 200, 30));
-  EXPECT_EQ(At(100, 21), RGBColor(240, 230, 220));
-  EXPECT_EQ(At(10, 21), RGBColor(240, 230, 220));
-  EXPECT_EQ(At(2, 21), RGBColor(200, 30, 30)) << "the left border's columns keep the first piece";
-  EXPECT_EQ(At(297, 21), RGBColor(30, 200, 200));
+  ExpectPixels(buffer, {{100, 19, kT4}, {100, 21, kFiveForm}, {10, 21, kFiveForm},
+                        {2, 21, kT1, "left border columns"}, {297, 21, kT5, "right border columns"}});
 }
 
 TEST_F(FramePainterTest, ButtonsInTheirFramesAndPlaces) {
@@ -100,14 +100,10 @@ TEST_F(FramePainterTest, ButtonsInTheirFramesAndPlaces) {
   EXPECT_EQ(layout.HotButton, -1);
   EXPECT_TRUE(layout.DrawIcon);
   EXPECT_EQ(layout.IconRect, (TRect{4, 4, 20, 20}));
-  EXPECT_EQ(At(287, 10), ButtonFrame(16)) << "close";
-  EXPECT_EQ(At(269, 10), ButtonFrame(7)) << "maximize";
-  EXPECT_EQ(At(251, 10), ButtonFrame(13)) << "minimize";
-  EXPECT_EQ(At(279, 4), RGBColor(30, 200, 200)) << "keyed button pixels show the caption";
-  EXPECT_EQ(At(278, 10), RGBColor(30, 200, 200)) << "two pixels between buttons";
-  EXPECT_EQ(At(277, 10), RGBColor(30, 200, 200));
-  EXPECT_EQ(At(276, 10), ButtonFrame(7));
   EXPECT_TRUE(layout.CloseButtonShown && layout.MaxButtonShown && layout.MaxItemEnabled && layout.MinButtonShown);
+  ExpectPixels(buffer, {{287, 10, ButtonFrame(16), "close"}, {269, 10, ButtonFrame(7), "maximize"},
+                        {251, 10, ButtonFrame(13), "minimize"}, {279, 4, kT5, "keyed button pixel"},
+                        {276, 10, ButtonFrame(7)}, {277, 10, kT5, "gap of two"}, {278, 10, kT5}});
 
   struct Case {
     TPoint cursor;
@@ -134,15 +130,14 @@ TEST_F(FramePainterTest, ButtonsInTheirFramesAndPlaces) {
     in.Zoomed = c.zoomed;
     layout = Caption("FiveSect", in);
     EXPECT_EQ(layout.HotButton, c.hot) << c.cursor.X << "," << c.cursor.Y;
-    EXPECT_EQ(At(c.probe.X, c.probe.Y), ButtonFrame(c.frame)) << c.cursor.X << "," << c.cursor.Y;
+    EXPECT_EQ(buffer.Pixel(c.probe.X, c.probe.Y), ButtonFrame(c.frame)) << c.cursor.X << "," << c.cursor.Y;
   }
 
   TCaptionInput help = Input(300);
   help.HasHelpButton = true;
   help.Cursor = {220, 10};
-  layout = Caption("FiveSect", help);
-  EXPECT_EQ(layout.HotButton, 4);
-  EXPECT_EQ(At(233, 10), ButtonFrame(5)) << "help comes after minimize";
+  EXPECT_EQ(Caption("FiveSect", help).HotButton, 4);
+  ExpectPixels(buffer, {{233, 10, ButtonFrame(5), "help comes after minimize"}});
 }
 
 TEST_F(FramePainterTest, DialogCaptionShowsOnlyClose) {
@@ -155,42 +150,38 @@ TEST_F(FramePainterTest, DialogCaptionShowsOnlyClose) {
   EXPECT_EQ(layout.TextX, 4) << "the title starts 20 pixels further left";
   EXPECT_TRUE(layout.CloseButtonShown);
   EXPECT_FALSE(layout.MaxButtonShown || layout.MaxItemEnabled || layout.MinButtonShown);
-  EXPECT_EQ(At(287, 10), ButtonFrame(16));
-  EXPECT_EQ(At(269, 10), RGBColor(200, 200, 30)) << "no maximize button";
   // The title moves, the pieces do not: piece 3 still follows x 24 + 30.
-  EXPECT_EQ(At(56, 2), RGBColor(30, 30, 200));
+  ExpectPixels(buffer, {{287, 10, ButtonFrame(16)}, {269, 10, kT4, "no maximize button"}, {56, 2, kT3}});
 }
 
 TEST_F(FramePainterTest, LongTitleIsCutAndNarrowCaptionStretchesTheFirstPiece) {
   TCaptionInput in = Input(150);
   in.Title = "A very long window title";
+  in.Active = false;
   // Limit 150 - 24 - (3*16 + 4 + 15 + 12) - 4 = 43: "A ver..." is the first at least that wide.
-  EXPECT_EQ(Caption("FiveSect", in).Title, "A ver...");
-  EXPECT_EQ(At(74, 2), RGBColor(30, 30, 200)) << "piece 3 after the cut title (24 + 48 + 2)";
+  const TCaptionLayout layout = Caption("FiveSect", in);
+  EXPECT_EQ(layout.Title, "A ver...");
+  EXPECT_EQ(layout.TextColor, SystemColor(3)) << "inactive caption colour";
+  ExpectPixels(buffer, {{74, 2, kT3, "piece 3 after the cut title (24 + 48 + 2)"}});
 
   in = Input(100, 30); // 100 - 79 < 30: too narrow
   in.CaptionExtra = 6;
   Caption("FiveSect", in);
-  EXPECT_EQ(At(60, 2), RGBColor(200, 30, 30)) << "first piece stretched up to the right piece";
-  EXPECT_EQ(At(60, 28), RGBColor(200, 30, 30)) << "over the buffer height; the fill starts below 24 + 6";
-  EXPECT_EQ(At(72, 2), RGBColor(30, 200, 200));
+  ExpectPixels(buffer, {{60, 2, kT1, "first piece stretched up to the right piece"},
+                        {60, 28, kT1, "over the buffer height; the fill starts below 24 + 6"}, {72, 2, kT5}});
   in.BorderVisible = false;
   Caption("FiveSect", in);
-  EXPECT_EQ(At(60, 28), RGBColor(240, 230, 220)) << "without borders the fill starts at 24, full width";
-  EXPECT_EQ(At(0, 28), RGBColor(240, 230, 220));
+  ExpectPixels(buffer, {{60, 28, kFiveForm, "without borders the fill starts at 24"}, {0, 28, kFiveForm}});
 }
 
 TEST_F(FramePainterTest, ThreeSectionsAndOpaqueButtons) {
   const TCaptionLayout layout = Caption("ThinBorder", Input(200, 22));
   EXPECT_EQ(layout.TextX, 23);
   EXPECT_EQ(layout.IconRect, (TRect{3, 5, 19, 21}));
-  EXPECT_EQ(At(19, 2), RGBColor(180, 40, 40));
-  EXPECT_EQ(At(10, 11), kKey);
-  EXPECT_EQ(At(20, 2), RGBColor(40, 180, 40)) << "the filler starts after the first piece";
-  EXPECT_EQ(At(175, 2), RGBColor(40, 180, 40));
-  EXPECT_EQ(At(176, 2), RGBColor(40, 40, 180));
-  EXPECT_EQ(At(182, 5), ButtonFrame(16)) << "close at 200 - 4 - 14, untouched by the key";
-  EXPECT_EQ(At(166, 5), ButtonFrame(7));
+  const TColor t1 = RGBColor(180, 40, 40), t2 = RGBColor(40, 180, 40), t3 = RGBColor(40, 40, 180);
+  ExpectPixels(buffer, {{19, 2, t1}, {10, 11, kKey}, {20, 2, t2, "the filler follows the first piece"},
+                        {175, 2, t2}, {176, 2, t3}, {182, 5, ButtonFrame(16), "close at 200 - 4 - 14, unkeyed"},
+                        {166, 5, ButtonFrame(7)}});
 }
 
 TEST_F(FramePainterTest, IconicCaption) {
@@ -198,18 +189,16 @@ TEST_F(FramePainterTest, IconicCaption) {
   in.Iconic = true;
   in.Cursor = {139 - 5, 8};
   TCaptionLayout layout = Caption("FiveSect", in);
-  EXPECT_EQ(At(100, 2), RGBColor(90, 90, 90)) << "the minimized title";
   // bh 14: y = (26 - 14) div 2 = 6, + 2 because 14 + 6 < 22; buttons from 160 - 16 - 5.
   EXPECT_EQ(layout.IconRect, (TRect{4, 8, 20, 24}));
   EXPECT_EQ(layout.HotButton, 1);
-  EXPECT_EQ(At(145, 15), ButtonFrame(17));
   EXPECT_EQ(layout.TextY, 4);
   EXPECT_EQ(layout.Title, "Hello");
+  ExpectPixels(buffer, {{100, 2, RGBColor(90, 90, 90), "the minimized title"}, {145, 15, ButtonFrame(17)}});
 
   in.Cursor = {-100, -100};
-  layout = Caption("NoRegion", in); // no minimized-title bitmap
-  EXPECT_EQ(At(50, 2), RGBColor(236, 240, 226));
-  EXPECT_EQ(At(160 - 18 - 5 + 9, 7 + 8), ButtonFrame(16)) << "bh 16: y = 5 + 2";
+  Caption("NoRegion", in); // no minimized-title bitmap
+  ExpectPixels(buffer, {{50, 2, RGBColor(236, 240, 226)}, {160 - 18 - 5 + 9, 7 + 8, ButtonFrame(16), "y 5 + 2"}});
 }
 
 TEST_F(FramePainterTest, NothingToPaintWithoutASkin) {
@@ -220,7 +209,6 @@ TEST_F(FramePainterTest, NothingToPaintWithoutASkin) {
   TBitmapCanvas canvas(window);
   TCaptionInput in = Input(80);
   in.Cursor = {60, 8};
-  in.Iconic = false;
   const TCaptionLayout layout = ComposeCaption(none, metrics, canvas, window, in);
   EXPECT_EQ(layout.HotButton, -1) << "no button strip, nothing to hit";
   EXPECT_TRUE(layout.CloseButtonShown) << "the close command stays available";
@@ -234,60 +222,49 @@ TEST_F(FramePainterTest, BottomOfThreeBitmapsOrThreeCells) {
   TBitmap bottom(100, 5);
   TBitmapCanvas canvas(bottom);
   ComposeBottom(Skin("FiveSect"), canvas, bottom, 100);
-  EXPECT_EQ(bottom.Pixel(7, 1), RGBColor(150, 20, 150));
-  EXPECT_EQ(bottom.Pixel(8, 1), RGBColor(60, 160, 90));
-  EXPECT_EQ(bottom.Pixel(90, 1), RGBColor(60, 160, 90));
-  EXPECT_EQ(bottom.Pixel(91, 1), RGBColor(160, 90, 60));
-  EXPECT_EQ(bottom.Pixel(0, 4), kKey);
-  EXPECT_EQ(bottom.Pixel(99, 4), kKey);
+  const TColor b1 = RGBColor(150, 20, 150), b2 = RGBColor(60, 160, 90), b3 = RGBColor(160, 90, 60);
+  ExpectPixels(bottom, {{7, 1, b1}, {8, 1, b2}, {90, 1, b2}, {91, 1, b3}, {0, 4, kKey}, {99, 4, kKey}});
 
   TBitmap strip(60, 2);
   TBitmapCanvas stripCanvas(strip);
   ComposeBottom(Skin("ThinBorder"), stripCanvas, strip, 60);
-  EXPECT_EQ(strip.Pixel(5, 0), RGBColor(170, 0, 0));
-  EXPECT_EQ(strip.Pixel(6, 1), RGBColor(0, 170, 0));
-  EXPECT_EQ(strip.Pixel(53, 1), RGBColor(0, 170, 0));
-  EXPECT_EQ(strip.Pixel(54, 0), RGBColor(0, 0, 170));
+  ExpectPixels(strip, {{5, 0, RGBColor(170, 0, 0)}, {6, 1, RGBColor(0, 170, 0)}, {53, 1, RGBColor(0, 170, 0)},
+                       {54, 0, RGBColor(0, 0, 170)}});
 }
 
 TEST_F(FramePainterTest, ThinBordersLeaveGapsInTheFormColour) {
   const TSkinReader& thin = Skin("ThinBorder");
   const TSkinMetrics metrics = ComputeSkinMetrics(thin);
-  const TColor form = RGBColor(225, 225, 235), menu = metrics.MenuColors[0];
+  const TColor menu = metrics.MenuColors[0], left = RGBColor(100, 50, 0), right = RGBColor(0, 50, 100);
   TBitmap window(200, 150);
   TBitmapCanvas canvas(window);
   PaintSideBordersAndGaps(thin, metrics, canvas, {200, 150, 22, 0, 0, 4, 4, false, menu});
-  EXPECT_EQ(window.Pixel(1, 50), RGBColor(100, 50, 0));
-  EXPECT_EQ(window.Pixel(1, 22), RGBColor(100, 50, 0)) << "borders start under the caption";
-  EXPECT_EQ(window.Pixel(1, 21), kBlack);
-  EXPECT_EQ(window.Pixel(3, 50), form);
-  EXPECT_EQ(window.Pixel(4, 50), kBlack) << "the client area is not touched";
-  EXPECT_EQ(window.Pixel(196, 50), form);
-  EXPECT_EQ(window.Pixel(198, 50), RGBColor(0, 50, 100));
-  EXPECT_EQ(window.Pixel(100, 146), form);
-  EXPECT_EQ(window.Pixel(100, 145), kBlack);
-  EXPECT_EQ(window.Pixel(100, 148), kBlack) << "the bottom border is the bottom buffer's";
+  ExpectPixels(window, {{1, 50, left}, {1, 22, left, "borders start under the caption"}, {1, 21, kBlack},
+                        {3, 50, kThinForm}, {4, 50, kBlack, "client untouched"}, {196, 50, kThinForm},
+                        {198, 50, right}, {100, 146, kThinForm}, {100, 145, kBlack},
+                        {100, 148, kBlack, "the bottom border is the bottom buffer's"}});
 
   // A menu bar of 20 under a caption 3 pixels shorter than the native one.
   TBitmap menuWindow(200, 150);
   TBitmapCanvas menuCanvas(menuWindow);
   PaintSideBordersAndGaps(thin, metrics, menuCanvas, {200, 150, 22, 20, 3, 4, 4, false, menu});
-  EXPECT_EQ(menuWindow.Pixel(3, 30), menu);
-  EXPECT_EQ(menuWindow.Pixel(3, 42), RGBColor(128, 128, 128));
-  EXPECT_EQ(menuWindow.Pixel(3, 43), RGBColor(255, 255, 255));
-  EXPECT_EQ(menuWindow.Pixel(3, 44), menu);
-  EXPECT_EQ(menuWindow.Pixel(3, 46), form);
-  EXPECT_EQ(menuWindow.Pixel(100, 23), menu) << "the caption extra band";
-  EXPECT_EQ(menuWindow.Pixel(197, 30), menu);
+  ExpectPixels(menuWindow, {{3, 30, menu}, {3, 42, RGBColor(128, 128, 128)}, {3, 43, RGBColor(255, 255, 255)},
+                            {3, 44, menu}, {3, 46, kThinForm}, {100, 23, menu, "caption extra band"}, {197, 30, menu}});
 
   // Borders thicker than the native frame leave no gap.
   const TSkinReader& thick = Skin("NoRegion");
   TBitmap thickWindow(200, 150);
   TBitmapCanvas thickCanvas(thickWindow);
   PaintSideBordersAndGaps(thick, ComputeSkinMetrics(thick), thickCanvas, {200, 150, 26, 0, 0, 4, 4, false, menu});
-  EXPECT_EQ(thickWindow.Pixel(5, 50), RGBColor(140, 70, 20));
-  EXPECT_EQ(thickWindow.Pixel(6, 50), kBlack);
-  EXPECT_EQ(thickWindow.Pixel(100, 143), kBlack);
+  ExpectPixels(thickWindow, {{5, 50, RGBColor(140, 70, 20)}, {6, 50, kBlack}, {100, 143, kBlack}});
+}
+
+TEST_F(FramePainterTest, MaskedOutputShowsTheFormColourThroughKeyedPixels) {
+  Caption("FiveSect", Input(200));
+  TBitmap mask(200, 24);
+  TBitmapCanvas canvas(mask);
+  ComposeMasked(canvas, buffer, RGBColor(1, 2, 3), kKey);
+  ExpectPixels(mask, {{0, 0, RGBColor(1, 2, 3)}, {3, 0, kT1}, {199, 0, RGBColor(1, 2, 3)}});
 }
 
 TEST_F(FramePainterTest, RegionFollowsRoundedCornersRowByRow) {
@@ -297,21 +274,20 @@ TEST_F(FramePainterTest, RegionFollowsRoundedCornersRowByRow) {
   TBitmap bottom(200, 5);
   TBitmapCanvas canvas(bottom);
   ComposeBottom(five, canvas, bottom, 200);
-  const std::vector<TRect> rects = RegionRects(&buffer, m.CaptionRegionMin, m.CaptionRegionMax, &bottom,
-                                               m.BottomRegionMin, m.BottomRegionMax, m.TransparentColor, 200, 80);
   const std::vector<TRect> expected = {
       {3, 0, 197, 1},  {2, 1, 198, 2},   {1, 2, 199, 3},  {0, 3, 200, 4}, // scanned rows 0-3
       {0, 4, 200, 24},                                                     // the rest of the caption whole
       {0, 24, 200, 75},                                                    // body
       {0, 75, 200, 76}, {0, 76, 200, 77}, {1, 77, 199, 78}, {2, 78, 198, 79}, {3, 79, 197, 80}, // all scanned
   };
-  EXPECT_EQ(rects, expected);
+  EXPECT_EQ(RegionRects(&buffer, m.CaptionRegionMin, m.CaptionRegionMax, &bottom, m.BottomRegionMin,
+                        m.BottomRegionMax, m.TransparentColor, 200, 80),
+            expected);
 }
 
 TEST_F(FramePainterTest, RegionRowRules) {
   // Rows below the min row whole, the rest scanned when min is not below max.
-  const TSkinReader& thin = Skin("ThinBorder");
-  const TSkinMetrics m = ComputeSkinMetrics(thin);
+  const TSkinMetrics m = ComputeSkinMetrics(Skin("ThinBorder"));
   Caption("ThinBorder", Input(200, 22));
   std::vector<TRect> rects = RegionRects(&buffer, m.CaptionRegionMin, m.CaptionRegionMax, nullptr, 0, 0,
                                          m.TransparentColor, 200, 100);
@@ -330,10 +306,9 @@ TEST_F(FramePainterTest, RegionRowRules) {
   TBitmap small(4, 3);
   small.SetPixel(1, 2, kKey);
   for (int x = 0; x < 4; ++x) small.SetPixel(x, 1, kKey);
-  rects = RegionRects(nullptr, 0, 0, &small, 1, 40, kKey, 4, 10);
-  EXPECT_EQ(rects, (std::vector<TRect>{{0, 0, 4, 7}, {0, 7, 4, 8}, {0, 9, 1, 10}, {2, 9, 4, 10}}));
-  rects = RegionRects(&small, 9, 12, nullptr, 0, 0, kKey, 4, 10);
-  EXPECT_EQ(rects, (std::vector<TRect>{{0, 0, 4, 3}, {0, 3, 4, 10}}));
+  EXPECT_EQ(RegionRects(nullptr, 0, 0, &small, 1, 40, kKey, 4, 10),
+            (std::vector<TRect>{{0, 0, 4, 7}, {0, 7, 4, 8}, {0, 9, 1, 10}, {2, 9, 4, 10}}));
+  EXPECT_EQ(RegionRects(&small, 9, 12, nullptr, 0, 0, kKey, 4, 10), (std::vector<TRect>{{0, 0, 4, 3}, {0, 3, 4, 10}}));
 }
 
 } // namespace
