@@ -5,6 +5,7 @@
 #include "framework/win32/Forms.h"
 #include "support/ModalDriver.h"
 #include "support/RealInput.h"
+#include "support/SkinnedProgramFolder.h"
 #include "support/StoreFixture.h"
 #include "support/TestSkins.h"
 #include "ui/uChangePwd.h"
@@ -22,7 +23,7 @@ void TypeAccount(HWND login, const std::string& code) {
   TypeText(code);
 }
 
-class LoginTest : public StoreTest {
+class LoginTest : public SkinnedWindowTest {
 protected:
   LoginTest() { dm = std::make_unique<TDM>(); }
   void Answer(const std::string& windowClass, std::function<void(HWND)> action) {
@@ -237,7 +238,7 @@ TEST_F(LoginTest, CodesThatCannotNameAFolderAreRefusedFirst) {
   EXPECT_FALSE(ShowLoginDialog());
   EXPECT_EQ(messages, expectedMessages);
   EXPECT_EQ(UserList->DataSet().RecordCount(), 0);
-  EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"config.ini"}));
+  EXPECT_EQ(FolderEntries(folder.Path()), (std::vector<std::string>{"Skins", "config.ini"}));
 }
 
 TEST_F(LoginTest, TheFieldsHoldWhatTheTableKeeps) {
@@ -305,9 +306,6 @@ TEST_F(LoginTest, TheBaseFormReadsAndWritesTheSettingsFile) {
 }
 
 TEST_F(LoginTest, TheBaseFormSkinsItselfFromTheSettingsFile) {
-  CreateDirectoryA((folder / "Skins").c_str(), nullptr);
-  CreateDirectoryA((folder / "Skins\\Deep").c_str(), nullptr);
-  ASSERT_TRUE(CopyFileA(TestSkinFile("DeepCyan").c_str(), (folder / "Skins\\Deep\\DeepCyan.ssk").c_str(), FALSE));
   TfBase form(&app);
   form.Loaded();
   EXPECT_TRUE(form.SkinEngine1->InEffect());

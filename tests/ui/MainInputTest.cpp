@@ -11,6 +11,8 @@
 #include "framework/win32/StdCtrls.h"
 #include "support/ModalDriver.h"
 #include "support/RealInput.h"
+#include "support/Screenshot.h"
+#include "support/SkinnedProgramFolder.h"
 #include "support/StoreFixture.h"
 #include "support/TestDoubles.h"
 #include "ui/uMain.h"
@@ -33,7 +35,7 @@ HWND OpenMenuWindow() {
   return menu && IsWindowVisible(menu) ? menu : nullptr;
 }
 
-class MainInputTest : public StoreTest {
+class MainInputTest : public SkinnedWindowTest {
 protected:
   MainInputTest() {
     dm = std::make_unique<TDM>();
@@ -68,8 +70,11 @@ protected:
     capturedWhileOpen.clear();
     static const RECT* capture;
     static std::vector<COLORREF>* captured;
+    static std::string* firstItem;
     capture = &captureRect;
     captured = &capturedWhileOpen;
+    firstItem = &openedFirstItem;
+    openedFirstItem.clear();
     seen = nullptr;
     rect = {};
     done = false;
@@ -78,6 +83,9 @@ protected:
       if (done) return;
       if (HWND menu = OpenMenuWindow()) {
         seen = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+        char first[128] = {};
+        GetMenuStringA(seen, 0, first, sizeof first, MF_BYPOSITION);
+        *firstItem = first;
         GetWindowRect(menu, &rect);
         if (capture->right > capture->left) *captured = ScreenPixels(*capture);
         done = true;
@@ -99,6 +107,7 @@ protected:
   TfMain* main;
   RECT captureRect{}; // a screen area photographed while the menu is open
   std::vector<COLORREF> capturedWhileOpen;
+  std::string openedFirstItem; // the first item of the menu WhileMenuOpen saw
 };
 
 } // namespace
@@ -116,7 +125,7 @@ TEST_F(MainInputTest, ADoubleClickOpensTheEntryOnce) {
 
 TEST_F(MainInputTest, TheMinimizeButtonSendsTheWindowToTheNotificationArea) {
   POINT button{};
-  ASSERT_TRUE(FindCaptionButton(main->Handle(), HTMINBUTTON, button));
+  ASSERT_TRUE(SkinnedCaptionButton(*main->SkinEngine1, main->Handle(), 3, button));
   RealClick(button);
   PumpFor(300);
   EXPECT_FALSE(IsWindowVisible(main->Handle())) << "no strip left on the desktop";
@@ -135,6 +144,24 @@ TEST_F(MainInputTest, TheMinimizeButtonSendsTheWindowToTheNotificationArea) {
 }
 
 TEST_F(MainInputTest, F10AndAltOpenTheMainMenuFromTheKeyboard) {
+  // The menu lives in the skinned bar: each opening drops a pull-down of File's items.
+  ASSERT_EQ(GetMenu(main->Handle()), nullptr);
+  main->tvObj->SetFocus();
+  EXPECT_NE(WhileMenuOpen([] {
+              RealKey(VK_F10);
+              RealKey(VK_DOWN);
+            }),
+            nullptr);
+  EXPECT_EQ(openedFirstItem, "Change Password") << "F10, then Down opens File";
+  EXPECT_NE(WhileMenuOpen([] {
+              RealKey(VK_MENU);
+              RealKey(VK_DOWN);
+            }),
+            nullptr);
+  EXPECT_EQ(openedFirstItem, "Change Password") << "Alt alone, then Down opens File";
+  // Unskinned, the window's own menu bar answers the same keys.
+  main->SkinEngine1->SetActive(false);
+  PumpFor(100);
   HMENU file = GetSubMenu(GetMenu(main->Handle()), 0);
   ASSERT_NE(file, nullptr);
   main->tvObj->SetFocus();
@@ -142,14 +169,7 @@ TEST_F(MainInputTest, F10AndAltOpenTheMainMenuFromTheKeyboard) {
               RealKey(VK_F10);
               RealKey(VK_DOWN);
             }),
-            file)
-      << "F10, then Down opens File";
-  EXPECT_EQ(WhileMenuOpen([] {
-              RealKey(VK_MENU);
-              RealKey(VK_DOWN);
-            }),
-            file)
-      << "Alt alone, then Down opens File";
+            file);
 }
 
 TEST_F(MainInputTest, ShiftF10AndTheMenuKeyOpenTheContextMenuAtTheSelectedEntry) {
@@ -310,6 +330,10 @@ std::string Read(HMENU menu) {
 } // namespace
 
 TEST_F(MainInputTest, TheMenusAsTheyShowAndChoosingFromThem) {
+  // The menus' structure as the window's own menu bar holds it: the skin
+  // draws the same items in its bar.
+  main->SkinEngine1->SetActive(false);
+  PumpFor(100);
   const std::string system = "MyComputer|Explorer|My Documents|Network Neiborhood|Recycle Bin";
   HMENU bar = GetMenu(main->Handle());
   std::string disk;
@@ -345,6 +369,8 @@ TEST_F(MainInputTest, TheMenusAsTheyShowAndChoosingFromThem) {
       texts.push_back(control->Caption());
       if (control->Caption() == "Plimet") bold = control->Font.Bold() && control->Font.Size() >= 14;
     }
+    PumpFor(100);
+    SaveWindowShot(box, "screenshots/skin-about.bmp");
     RealKey(VK_RETURN);
   });
   SetForegroundWindow(main->Handle());
@@ -366,9 +392,18 @@ TEST_F(MainInputTest, TheMenusAsTheyShowAndChoosingFromThem) {
   EXPECT_TRUE(bold) << "the product name in large bold type";
 }
 
+TEST_F(MainInputTest, TheSideBarInAnotherSkin) {
+  main->SkinEngine1->SetSkinFile(TestSkinFile("FiveSect"));
+  PumpFor(200);
+  POINT close{};
+  ASSERT_TRUE(SkinnedCaptionButton(*main->SkinEngine1, main->Handle(), 1, close));
+  EXPECT_EQ(main->SkinEngine1->Metrics().CaptionHeight, 24);
+  EXPECT_TRUE(SaveWindowShot(main->Handle(), "screenshots/skin-sidebar-fivesect.bmp"));
+}
+
 TEST_F(MainInputTest, TheCloseBoxHidesTheWindowAndKeepsTheProgram) {
   POINT close{};
-  ASSERT_TRUE(FindCaptionButton(main->Handle(), HTCLOSE, close));
+  ASSERT_TRUE(SkinnedCaptionButton(*main->SkinEngine1, main->Handle(), 1, close));
   RealClick(close);
   PumpFor(300);
   EXPECT_FALSE(IsWindowVisible(main->Handle())) << "sent to the notification area";
@@ -377,7 +412,7 @@ TEST_F(MainInputTest, TheCloseBoxHidesTheWindowAndKeepsTheProgram) {
   EXPECT_TRUE(IsWindow(main->Handle()));
 }
 
-class DiskMenuTest : public StoreTest {
+class DiskMenuTest : public SkinnedWindowTest {
 protected:
   DiskMenuTest() {
     recording.driveStrings = std::string("C:\\\0D:\\\0", 8) + '\0';
@@ -424,7 +459,7 @@ TEST_F(MainInputTest, TheSizeGripFollowsTheWindowsSize) {
   GetClientRect(bar, &normal);
   ASSERT_GT(grip(normal), 10u) << "the grip in the corner";
   POINT maximize{};
-  ASSERT_TRUE(FindCaptionButton(main->Handle(), HTMAXBUTTON, maximize));
+  ASSERT_TRUE(SkinnedCaptionButton(*main->SkinEngine1, main->Handle(), 2, maximize));
   RealClick(maximize);
   PumpFor(400);
   ASSERT_TRUE(IsZoomed(main->Handle()));

@@ -10,6 +10,7 @@
 
 #include "support/ModalDriver.h"
 #include "support/Screenshot.h"
+#include "support/SkinnedProgramFolder.h"
 #include "support/StoreFixture.h"
 #include "framework/win32/StdCtrls.h"
 #include "store/uFun.h"
@@ -55,7 +56,7 @@ std::string SavedShape() {
   return Shape(tree.Items);
 }
 
-class MainTest : public StoreTest {
+class MainTest : public SkinnedWindowTest {
 protected:
   MainTest() : services_(nullptr, &platform::SystemShell()) {
     dm = std::make_unique<TDM>();
@@ -337,8 +338,8 @@ TEST_F(MainTest, AddFilesHelpAndCommandsOnTheWrongKindOfNode) {
   main->DropList = {folder / "two.txt"};
   main->actCopyFiles->Execute();
   main->actFind->Execute();
-  // The three files, "config.ini", and the account's folder with the entries saved after Add Files.
-  EXPECT_EQ(FolderEntries(folder.Path()).size(), 5u) << "nothing copied anywhere";
+  // The three files, "config.ini", the skins, and the account's folder with the entries saved after Add Files.
+  EXPECT_EQ(FolderEntries(folder.Path()).size(), 6u) << "nothing copied anywhere";
   EXPECT_EQ(SavedShape(), Shape(main->tvObj->Items())) << "the added files were saved at once";
 
   // Without a help file beside the program: a notice, nothing else.

@@ -6,6 +6,7 @@
 
 #include "support/ModalDriver.h"
 #include "support/Screenshot.h"
+#include "support/SkinnedProgramFolder.h"
 #include "support/StoreFixture.h"
 #include "framework/win32/Clipboard.h"
 #include "ui/uGenerateOptions.h"
@@ -13,7 +14,7 @@
 
 namespace {
 
-class PwdManageTest : public StoreTest {
+class PwdManageTest : public SkinnedWindowTest {
 protected:
   PwdManageTest() {
     dm = std::make_unique<TDM>();
@@ -556,7 +557,7 @@ TEST_F(PwdManageTest, TheToolBarAndTheTreeMenuShowTheCatalogCommandsByTheirOwnNa
 }
 
 namespace {
-class PwdManageLeakTest : public StoreTest {};
+class PwdManageLeakTest : public SkinnedWindowTest {};
 } // namespace
 
 TEST_F(PwdManageLeakTest, AHundredWindowsLeaveNothingBehind) {

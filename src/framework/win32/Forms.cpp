@@ -840,6 +840,14 @@ void TForm::WndProc(TMessage& m) {
           item->Click();
           return;
         }
+      // A menu the window does not show as its own (one shown in a bar of
+      // buttons instead) still runs the commands sent to the form.
+      for (int i = 0; i < ComponentCount(); ++i)
+        if (auto* menu = dynamic_cast<TMainMenu*>(Components(i)))
+          if (TMenuItem* item = menu->Items()->Find(LOWORD(m.WParam))) {
+            item->Click();
+            return;
+          }
     }
     break;
   case WM_MDIACTIVATE:

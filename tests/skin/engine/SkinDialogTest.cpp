@@ -27,7 +27,7 @@ public:
     SetBounds(40, 40, 300, 200);
     Engine = new TSkinEngine(this);
     Engine->SetActive(true);
-    Engine->SetSkinFile(TestSkinFile("FiveSect"));
+    Engine->SetSkinFile(TestSkinFile("DeepCyan"));
   }
   TSkinEngine* Engine;
 };

@@ -222,6 +222,20 @@ TEST_F(SkinWindowTest, AMaximizedWindowIsNotMovedByItsCaptionAndADoubleClickRest
   EXPECT_FALSE(IsZoomed(form.Handle())) << "a double click on the caption restores";
 }
 
+TEST_F(SkinWindowTest, AMaximizedFormCoversTheWorkAreaGrownByFourPixels) {
+  FrameForm form("FiveSect");
+  form.ShowAndPaint();
+  ShowWindow(form.Handle(), SW_MAXIMIZE);
+  PumpFor(200);
+  RECT work{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  work.bottom -= 1;
+  InflateRect(&work, 4, 4);
+  const RECT w = form.Window();
+  EXPECT_GE(w.right - w.left, work.right - work.left);
+  EXPECT_GE(w.bottom - w.top, work.bottom - work.top);
+}
+
 TEST_F(SkinWindowTest, ADoubleClickOnTheSystemIconCloses) {
   FrameForm form("FiveSect");
   form.ShowAndPaint();
