@@ -57,7 +57,7 @@ type_text anna
 keys Return
 wait_window Warning 10 >/dev/null || fail "no offer to create the account"
 keys Return              # OK: create it
-wait_window "Change Password" 10 >/dev/null || fail "no change-password dialog"
+dialog=$(wait_window "Change Password" 10) || fail "no change-password dialog"
 keys Tab                 # the old password stays empty
 type_text pw
 keys Tab
@@ -66,6 +66,7 @@ keys Return
 box=$(wait_window Error 10) || fail "no error for new passwords that differ"
 shot e2e-password-error
 painted "$box" e2e-password-error || fail "the error box shows black in the screenshot"
+painted "$dialog" e2e-password-error || fail "the change-password dialog shows black in the screenshot"
 eval "$(xdotool getwindowgeometry --shell "$box")"
 xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 28)) click 1 # its OK button
 sleep 0.5
