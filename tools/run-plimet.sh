@@ -24,7 +24,7 @@ export DISPLAY=$display
 ( cd "$program_dir" && "$here/wine-run.sh" "$build_dir" ./plimet.exe ) &
 program=$!
 sleep 12
-xwd -root -silent | convert xwd:- "$shot"
+"$here/screenshot.sh" "$shot"
 echo "No display: Plimet ran on Xvfb $display; screenshot: $shot"
 echo "(stopping it now; run with a DISPLAY to use it)"
 kill $program 2>/dev/null || true

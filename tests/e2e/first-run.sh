@@ -28,7 +28,7 @@ export DISPLAY=$display
 sleep 1
 "$here/tools/wine-run.sh" "$build" cmd /c exit >/dev/null 2>&1 || true # prefix ready, fonts in place
 
-fail() { echo "e2e: $*" >&2; xwd -root -silent | convert xwd:- "$shots/e2e-failure.png" || true; exit 1; }
+fail() { echo "e2e: $*" >&2; "$here/tools/screenshot.sh" "$shots/e2e-failure.png" || true; exit 1; }
 wait_window() { # name, seconds
   for _ in $(seq 1 $(( $2 * 4 ))); do
     id=$(xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | head -1 || true)
@@ -37,7 +37,13 @@ wait_window() { # name, seconds
   done
   return 1
 }
-shot() { sleep 0.5; xwd -root -silent | convert xwd:- "$shots/$1.png"; }
+shot() { sleep 0.5; "$here/tools/screenshot.sh" "$shots/$1.png"; }
+# Whether a window shows more than a black rectangle in a screenshot.
+painted() { # window, screenshot name
+  eval "$(xdotool getwindowgeometry --shell "$1")"
+  convert "$shots/$2.png" -crop "${WIDTH}x${HEIGHT}+${X}+${Y}" +repage -format "%[fx:mean]" info: |
+    awk '{ exit !($1 > 0.25) }'
+}
 keys() { for k in "$@"; do xdotool key --clearmodifiers "$k"; sleep 0.3; done; }
 type_text() { xdotool type --delay 60 "$1"; sleep 0.3; }
 start() { ( cd "$run" && exec wine64 ./plimet.exe >/dev/null 2>&1 ) & echo $!; }
@@ -51,10 +57,24 @@ type_text anna
 keys Return
 wait_window Warning 10 >/dev/null || fail "no offer to create the account"
 keys Return              # OK: create it
-wait_window "Change Password" 10 >/dev/null || fail "no change-password dialog"
+dialog=$(wait_window "Change Password" 10) || fail "no change-password dialog"
 keys Tab                 # the old password stays empty
 type_text pw
 keys Tab
+type_text px             # a slip: the two do not match
+keys Return
+box=$(wait_window Error 10) || fail "no error for new passwords that differ"
+shot e2e-password-error
+painted "$box" e2e-password-error || fail "the error box shows black in the screenshot"
+painted "$dialog" e2e-password-error || fail "the change-password dialog shows black in the screenshot"
+eval "$(xdotool getwindowgeometry --shell "$box")"
+xdotool mousemove $((X + WIDTH / 2)) $((Y + HEIGHT - 28)) click 1 # its OK button
+sleep 0.5
+dialog=$(wait_window "Change Password" 5) || fail "the change-password dialog went with the error"
+eval "$(xdotool getwindowgeometry --shell "$dialog")"
+xdotool mousemove $((X + 195)) $((Y + 100)) click 1 # into the second field
+sleep 0.3
+keys End BackSpace BackSpace
 type_text pw
 keys Return
 main=$(wait_window Plimet 20) || fail "no side-bar after the login"

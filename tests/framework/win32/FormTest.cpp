@@ -11,6 +11,8 @@
 #include "framework/win32/StdCtrls.h"
 #include "platform/Errors.h"
 #include "support/ModalDriver.h"
+#include "support/RealInput.h"
+#include "support/Screenshot.h"
 
 #include <commctrl.h>
 
@@ -146,6 +148,31 @@ bool Paintable(HWND window) {
   ReleaseDC(window, dc);
   return kind != NULLREGION && kind != ERROR;
 }
+
+// What the client area of a window shows on the screen: the share of it in
+// the given colour, and how many pixels are dark (text, edges).
+struct OnScreen {
+  double share = 0;
+  int dark = 0;
+};
+OnScreen SeenOnScreen(HWND window, COLORREF face) {
+  OnScreen seen;
+  UpdateWindow(window);
+  const auto shot = TakeWindowShot(window);
+  RECT frame, client;
+  if (!shot || !GetWindowRect(window, &frame) || !GetClientRect(window, &client)) return seen;
+  MapWindowPoints(window, nullptr, reinterpret_cast<POINT*>(&client), 2);
+  int same = 0;
+  for (int y = client.top; y < client.bottom; ++y)
+    for (int x = client.left; x < client.right; ++x) {
+      const auto c = static_cast<COLORREF>(shot->Pixel(x - frame.left, y - frame.top));
+      if (c == face) ++same;
+      if (GetRValue(c) + GetGValue(c) + GetBValue(c) < 200) ++seen.dark;
+    }
+  const int area = (client.right - client.left) * (client.bottom - client.top);
+  seen.share = area > 0 ? static_cast<double>(same) / area : 0;
+  return seen;
+}
 } // namespace
 
 TEST_F(FormTest, DialogsOpenAboveTheAlwaysOnTopWindowTheyAreOpenedFrom) {
@@ -153,7 +180,7 @@ TEST_F(FormTest, DialogsOpenAboveTheAlwaysOnTopWindowTheyAreOpenedFrom) {
   TForm bar(&app);
   bar.SetCaption("Bar");
   bar.FormStyle = TFormStyle::fsStayOnTop;
-  bar.SetBounds(300, 100, 260, 500);
+  bar.SetBounds(470, 100, 340, 600);
   bar.Show();
   TestDialog dialog(&app);
   dialog.OnCloseQuery = [&](TComponent*, bool& canClose) {
@@ -164,6 +191,7 @@ TEST_F(FormTest, DialogsOpenAboveTheAlwaysOnTopWindowTheyAreOpenedFrom) {
   HWND shownDialog = nullptr;
   bool dialogAbove = false, dialogPaintable = false, boxAboveDialog = false, boxAboveBar = false,
        boxPaintable = false;
+  OnScreen boxSeen;
   driver.When("TestDialog", [&](HWND window) {
     shownDialog = window;
     dialogAbove = Above(window, bar.Handle());
@@ -174,6 +202,7 @@ TEST_F(FormTest, DialogsOpenAboveTheAlwaysOnTopWindowTheyAreOpenedFrom) {
     boxAboveDialog = Above(box, shownDialog);
     boxAboveBar = Above(box, bar.Handle());
     boxPaintable = Paintable(box);
+    boxSeen = SeenOnScreen(box, GetSysColor(COLOR_BTNFACE));
     PressKey(VK_RETURN);
   });
   dialog.ShowModal();
@@ -183,6 +212,9 @@ TEST_F(FormTest, DialogsOpenAboveTheAlwaysOnTopWindowTheyAreOpenedFrom) {
   EXPECT_TRUE(boxAboveDialog);
   EXPECT_TRUE(boxAboveBar);
   EXPECT_TRUE(boxPaintable) << "a message box under the side-bar is never painted";
+  // On the screen the box shows its face, its text and its button.
+  EXPECT_GT(boxSeen.share, 0.5);
+  EXPECT_GT(boxSeen.dark, 60) << "the box's text and button are not on the screen";
   // Closed, the dialog belongs to the application again, not to the window it was opened from.
   EXPECT_EQ(GetWindow(dialog.Handle(), GW_OWNER), app.Handle());
 }
@@ -623,9 +655,15 @@ TEST_F(FormTest, APopupMenuOpensOnTheContextMenuKey) {
   auto* edit = new TEdit(&form);
   edit->SetParent(&form);
   edit->PopupMenu = &menu;
+  form.SetBounds(400, 250, 400, 300);
   form.Show();
+  PumpFor(300); // the form is on the screen before the user presses the key
+  static OnScreen menuSeen;
+  menuSeen = {};
   SetTimer(nullptr, 0, 100, [](HWND, UINT, UINT_PTR timer, DWORD) {
     KillTimer(nullptr, timer);
+    // The menu drops over the form; on the screen it shows its face and item.
+    if (HWND shown = FindWindowA("#32768", nullptr)) menuSeen = SeenOnScreen(shown, GetSysColor(COLOR_MENU));
     HWND target = GetFocus() ? GetFocus() : GetActiveWindow();
     PostMessageA(target, WM_KEYDOWN, VK_DOWN, 1);
     PostMessageA(target, WM_KEYDOWN, VK_RETURN, 1);
@@ -634,6 +672,8 @@ TEST_F(FormTest, APopupMenuOpensOnTheContextMenuKey) {
   app.ProcessMessages();
   EXPECT_TRUE(opened);
   EXPECT_EQ(menu.PopupComponent, edit);
+  EXPECT_GT(menuSeen.share, 0.5);
+  EXPECT_GT(menuSeen.dark, 10) << "the item's text is not on the screen";
 }
 
 TEST_F(FormTest, MnemonicsRecreationAndTheApplicationWindow) {
