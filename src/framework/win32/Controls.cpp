@@ -628,7 +628,10 @@ void TWinControl::WndProc(TMessage& m) {
     if (handle_) {
       RECT r;
       GetWindowRect(handle_, &r);
-      MapWindowPoints(nullptr, GetParent(handle_), reinterpret_cast<POINT*>(&r), 2);
+      // A child stands in its parent's client area; a top-level window on
+      // the screen (GetParent would name its owner).
+      HWND parent = (GetWindowLongA(handle_, GWL_STYLE) & WS_CHILD) ? GetParent(handle_) : nullptr;
+      MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&r), 2);
       left_ = r.left;
       top_ = r.top;
       width_ = r.right - r.left;

@@ -9,6 +9,7 @@
 
 #include <vector>
 
+#include "framework/win32/Dialogs.h"
 #include "framework/win32/Forms.h"
 #include "skin/engine/SkinEngine.h"
 #include "skin/engine/SkinWindowWnd.h"
@@ -54,8 +55,10 @@ protected:
 TEST_F(SkinDialogTest, AMessageBoxGrowsAroundTheSkinnedFrameAndLetsGoAtItsEnd) {
   owner.Engine->SkinDialogs = false;
   SIZE plain{};
+  RECT plainRect{}, skinnedRect{};
   driver.When("#32770", [&](HWND box) {
     plain = SizeOf(box);
+    GetWindowRect(box, &plainRect);
     PostMessageA(box, WM_COMMAND, IDOK, 0);
   });
   MessageBoxA(owner.Handle(), "Grown or not", "Box", MB_OK);
@@ -65,6 +68,7 @@ TEST_F(SkinDialogTest, AMessageBoxGrowsAroundTheSkinnedFrameAndLetsGoAtItsEnd) {
   LRESULT query = 0;
   driver.When("#32770", [&](HWND box) {
     skinned = SizeOf(box);
+    GetWindowRect(box, &skinnedRect);
     query = SendMessageA(box, WM_SKIN_QUERY, 0, 0);
     if (auto* frame = owner.Engine->FrameOf(box)) {
       nativeTop = frame->NativeTop;
@@ -78,6 +82,8 @@ TEST_F(SkinDialogTest, AMessageBoxGrowsAroundTheSkinnedFrameAndLetsGoAtItsEnd) {
   const TSkinMetrics& m = owner.Engine->Metrics();
   EXPECT_EQ(skinned.cx, plain.cx + m.LeftBorderWidth + m.RightBorderWidth);
   EXPECT_EQ(skinned.cy, plain.cy + m.CaptionHeight + std::max(nativeBottom, m.BottomBorderHeight) - nativeTop);
+  EXPECT_EQ(skinnedRect.left, plainRect.left) << "it grows where it stands";
+  EXPECT_EQ(skinnedRect.top, plainRect.top);
   EXPECT_EQ(owner.Engine->Frames().size(), 1u) << "the box's frame is freed with its window";
   EXPECT_NE(TSkinEngine::LastDetached, nullptr);
 }
@@ -168,4 +174,21 @@ TEST_F(SkinDialogTest, AFolderBrowsersScrollBarsAreHidden) {
   EXPECT_FALSE(scrollBarVisible);
   if (IsWindow(dialog)) DestroyWindow(dialog);
   UnregisterClassA(shellClass.lpszClassName, GetModuleHandleA(nullptr));
+}
+
+// A dialog owned by another window keeps its place when the skin resizes it.
+TEST_F(SkinDialogTest, AMessageFormStaysWhereItWasPlaced) {
+  RECT at{}, screen{};
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &screen, 0);
+  LRESULT query = 0;
+  driver.When("TMessageForm", [&](HWND box) {
+    GetWindowRect(box, &at);
+    query = SendMessageA(box, WM_SKIN_QUERY, 0, 0);
+    PostMessageA(box, WM_KEYDOWN, VK_RETURN, 0);
+    PressKey(VK_RETURN);
+  });
+  MessageDlg("Placed in the middle", TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+  EXPECT_EQ(query, 1);
+  const int middle = (screen.left + screen.right) / 2;
+  EXPECT_LE(std::abs((at.left + at.right) / 2 - middle), 4) << "centred on the screen, not by its owner's corner";
 }
