@@ -831,6 +831,22 @@ void TForm::WndProc(TMessage& m) {
   case WM_CLOSE:
     Close();
     return;
+  case WM_ACTIVATE:
+    // The control that had the keyboard gets it back when the form is
+    // active again (after a message box, say), as in a dialog.
+    if (HandleAllocated() && FormStyle != TFormStyle::fsMDIChild) {
+      if (LOWORD(m.WParam) == WA_INACTIVE) {
+        HWND focus = GetFocus();
+        if (focus && IsChild(Handle(), focus)) focusBefore_ = focus;
+        break;
+      }
+      DefaultHandler(m);
+      if (focusBefore_ && IsWindow(focusBefore_) && IsChild(Handle(), focusBefore_) && !HIWORD(m.WParam) &&
+          IsWindowVisible(focusBefore_) && IsWindowEnabled(focusBefore_))
+        ::SetFocus(focusBefore_);
+      return;
+    }
+    break;
   case WM_COMMAND:
     // A menu command: no control, notification code 0. On an MDI form it
     // comes from the menu shown, which may be the active child's.

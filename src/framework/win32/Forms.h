@@ -245,6 +245,7 @@ private:
   void SetOwnerWindow(HWND owner);
   void ReleaseOwnerWindow();
   HWND popupOwner_ = nullptr; // the window a shown dialog was opened from
+  HWND focusBefore_ = nullptr; // the control that had the keyboard when the form was last left
   bool loaded_ = false;
   bool destroyTold_ = false;
   TMainMenu* menu_ = nullptr;

@@ -743,3 +743,16 @@ TEST_F(FormTest, ReferencesToComponentsOfOtherOwnersAreForgottenWhenTheyGo) {
   EXPECT_EQ(menu->Images.Get(), nullptr);
   EXPECT_EQ(actions->Images.Get(), nullptr);
 }
+
+TEST_F(FormTest, TheKeyboardComesBackToItsControlAfterAMessageBox) {
+  TestDialog dialog(nullptr);
+  dialog.Show();
+  SetForegroundWindow(dialog.Handle());
+  PumpFor(100);
+  dialog.ok->SetFocus();
+  ASSERT_EQ(GetFocus(), dialog.ok->Handle());
+  driver.When("#32770", [](HWND box) { PostMessageA(box, WM_COMMAND, IDOK, 0); });
+  MessageBoxA(dialog.Handle(), "A slip", "Error", MB_OK | MB_ICONERROR);
+  PumpFor(100);
+  EXPECT_EQ(GetFocus(), dialog.ok->Handle()) << "the keys go where they went before the box";
+}
