@@ -325,3 +325,46 @@ TEST_F(SkinWindowTest, AMainMenuBecomesASkinnedBarAndTheControlsMoveUnderIt) {
   PumpFor(50);
   EXPECT_EQ(edit->Top(), 10 + bar) << "and down again";
 }
+
+namespace {
+
+// The open menu's item states, read while it is open, then closed.
+struct TOpenMenu {
+  static inline std::vector<UINT> states;
+  static inline std::vector<std::string> texts;
+  static void CALLBACK Look(HWND, UINT, UINT_PTR timer, DWORD) {
+    KillTimer(nullptr, timer);
+    states.clear();
+    texts.clear();
+    HWND window = FindWindowA("#32768", nullptr);
+    if (window && IsWindowVisible(window)) {
+      auto* menu = reinterpret_cast<HMENU>(SendMessageA(window, MN_GETHMENU, 0, 0));
+      for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        states.push_back(GetMenuState(menu, static_cast<UINT>(i), MF_BYPOSITION));
+        char text[64] = {};
+        GetMenuStringA(menu, static_cast<UINT>(i), text, sizeof text, MF_BYPOSITION);
+        texts.emplace_back(text);
+      }
+    }
+    EndMenu();
+  }
+};
+
+} // namespace
+
+TEST_F(SkinWindowTest, AClickOnTheSystemIconOpensTheSkinsSystemMenuForThatWindow) {
+  FrameForm dialog("FiveSect", TFormBorderStyle::bsSingle);
+  dialog.BorderIcons.Maximize = false;
+  dialog.ShowAndPaint();
+  const RECT w = dialog.Window();
+  SetTimer(nullptr, 0, 400, &TOpenMenu::Look);
+  RealClick({w.left + 4 + 8, w.top + 4 + 8});
+  PumpFor(700);
+  ASSERT_EQ(TOpenMenu::texts.size(), 4u) << "the engine's menu opened";
+  EXPECT_EQ(TOpenMenu::texts[0], "Mi&nimize");
+  EXPECT_EQ(TOpenMenu::texts[3], "&Close");
+  EXPECT_FALSE(TOpenMenu::states[0] & MF_GRAYED) << "minimize is shown";
+  EXPECT_TRUE(TOpenMenu::states[1] & MF_GRAYED) << "no maximize button, no maximize item";
+  EXPECT_FALSE(TOpenMenu::states[3] & MF_GRAYED);
+  EXPECT_EQ(dialog.Engine->SystemMenuTarget, dialog.Frame());
+}
