@@ -133,6 +133,55 @@ void TSkinWindow::ApplySkinOptions() {
   }
 }
 
+void TSkinWindow::ReapplyChildren(bool postPaint) {
+  for (auto& child : Children) {
+    try {
+      child->Apply();
+      if (HWND window = child->Handle()) {
+        if (postPaint)
+          PostMessageA(window, WM_PAINT, 0, 0);
+        else
+          InvalidateRect(window, nullptr, TRUE);
+      }
+    } catch (...) {
+      // One control keeping its own look is better than none skinned.
+    }
+  }
+}
+
+void TSkinWindow::AddChild(std::unique_ptr<TSkinControl> skinner) {
+  skinner->Attach();
+  skinner->Init();
+  if (auto* framework = dynamic_cast<TSkinControlFramework*>(skinner.get())) FreeNotification(framework->Control);
+  Children.push_back(std::move(skinner));
+  Children.back()->Apply();
+}
+
+void TSkinWindow::FreeChildren() {
+  for (auto& child : Children) {
+    try {
+      child->Release();
+      child->Detach();
+    } catch (...) {
+    }
+  }
+  Children.clear();
+}
+
+void TSkinWindow::Notification(TComponent* component, TOperation operation) {
+  TComponent::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  for (auto it = Children.begin(); it != Children.end(); ++it) {
+    auto* framework = dynamic_cast<TSkinControlFramework*>(it->get());
+    if (framework && framework->Control == component) {
+      framework->Release();
+      framework->Forget();
+      Children.erase(it);
+      return;
+    }
+  }
+}
+
 void TSkinWindow::FrameChanged() { SetWindowPos(Handle(), nullptr, 0, 0, 0, 0, kFrameChangedFlags); }
 
 void TSkinWindow::SetCaptionVisible(bool on) {

@@ -12,6 +12,7 @@
 #include "framework/Component.h"
 #include "framework/win32/Controls.h"
 #include "skin/SkinBitmap.h"
+#include "skin/engine/SkinControl.h"
 
 class TSkinEngine;
 
@@ -35,7 +36,7 @@ public:
   std::unique_ptr<TBitmap> CaptionMaskBuffer, BottomMaskBuffer;
   int SavedClientHeight = 0, SavedClientWidth = 0;
   bool FromHook = false;
-  std::vector<TComponent*> Children; // the control skinners of this window
+  std::vector<std::unique_ptr<TSkinControl>> Children; // the control skinners of this window
   bool MaxButtonShown = false, MaxItemEnabled = false, MinButtonShown = false, CloseButtonShown = false;
   int HotButton = -1; // -1 none, 0 system icon, 1 close, 2 maximize/restore, 3 minimize, 4 help
   bool MouseDown = false;
@@ -92,6 +93,15 @@ public:
 protected:
   // The frame-changed SetWindowPos.
   void FrameChanged();
+  // Every skinner applied again and its control repainted (an error of one
+  // does not keep the others from it).
+  void ReapplyChildren(bool postPaint);
+  // Takes a skinner on: its procedure in place, Init, into the list, Apply.
+  void AddChild(std::unique_ptr<TSkinControl> skinner);
+  // Every skinner given back and freed.
+  void FreeChildren();
+  // A skinned control that goes on its own takes its skinner with it.
+  void Notification(TComponent* component, TOperation operation) override;
   void BeforeDestruction() override;
 
 private:

@@ -176,6 +176,42 @@ void TSkinWindowFramework::SaveOriginal() {
   SavedColor = Form->Color();
 }
 
+// --- the controls ------------------------------------------------------------------------
+
+void TSkinWindowFramework::SkinChildren() { WalkComponents(Form); }
+
+void TSkinWindowFramework::WalkComponents(TComponent* owner) {
+  for (int i = 0; i < owner->ComponentCount(); ++i) {
+    auto* control = dynamic_cast<TControl*>(owner->Components(i));
+    if (!control || control->Designing()) continue;
+    if (Engine.DisabledTag != 0 && control->Tag == Engine.DisabledTag) continue;
+    auto* windowed = dynamic_cast<TWinControl*>(control);
+    if (windowed && windowed->HandleAllocated() && SendMessageA(windowed->Handle(), WM_SKIN_QUERY, 0, 0) == 1) continue;
+    const std::string name = control->ClassName();
+    // The engine's own controls (the menu bar, its buttons, the panels it lays over controls).
+    if (name.rfind("TSkin", 0) == 0 && name != "TSkinInternalUpDown") continue;
+    if (!control->Parent()) continue;
+    if (auto* form = dynamic_cast<TForm*>(control)) {
+      // A form used as a child takes the form colour, and its controls are skinned with ours.
+      if (!form->Name.empty()) {
+        form->SetColor(Engine.FormColor());
+        WalkComponents(form);
+      }
+      continue;
+    }
+    const TSkinControlRegistry::TRow* row = TSkinControlRegistry::Standard().Find(*control);
+    if (row) {
+      try {
+        AddChild(row->Make(*this, *control));
+        if (Children.back()->WantsParentColor()) control->ParentColor = true;
+      } catch (...) {
+        // A control whose skinner cannot be made keeps its own look.
+      }
+    }
+    if (name != "TDBLookupComboBox") WalkComponents(control);
+  }
+}
+
 // --- applying ------------------------------------------------------------------------
 
 void TSkinWindowFramework::ShiftControls(int by) {
@@ -207,6 +243,7 @@ void TSkinWindowFramework::SetMinimumSize(bool set) {
 }
 
 void TSkinWindowFramework::ApplySkin() {
+  ReapplyChildren(false);
   if (Skinned) {
     LONG style = GetWindowLongA(handle_, GWL_STYLE);
     SetWindowLongA(handle_, GWL_STYLE, style & ~WS_SYSMENU);

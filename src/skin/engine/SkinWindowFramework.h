@@ -35,8 +35,8 @@ public:
   void ApplySkin() override;
   void CallDefault(TMessage& message) override;
   void SaveOriginal() override;
-  void SkinChildren() override {}
-  void UnskinChildren() override {}
+  void SkinChildren() override;
+  void UnskinChildren() override { FreeChildren(); }
   bool CanShapeRegion() override;
   int MenuBarHeight() override;
   HICON IconHandle() override;
@@ -62,6 +62,7 @@ public:
   void RefreshWindowList();
 
 private:
+  void WalkComponents(TComponent* owner);
   void SetMinimumSize(bool set);
   void ShiftControls(int by);
   void PlaceMDIButtons();

@@ -94,7 +94,30 @@ void TSkinWindowWnd::SaveOriginal() {
   NativeSide = client.left - window.left;
 }
 
+void TSkinWindowWnd::SkinChildren() {
+  for (HWND child = GetTopWindow(handle_); child; child = GetWindow(child, GW_HWNDNEXT)) {
+    if (!(GetWindowLongA(child, GWL_STYLE) & WS_CHILD) || SendMessageA(child, WM_SKIN_QUERY, 0, 0) == 1) continue;
+    char name[101] = {};
+    GetClassNameA(child, name, sizeof name);
+    if (!lstrcmpiA(name, "SysAnimate32") || !lstrcmpiA(name, "msctls_progress32")) HasAnimation = true;
+    std::string key = PlainControlKey(child);
+    HWND target = child;
+    if (key == "COMBOBOXEX32") {
+      // The inner combo box is the one skinned; without it, nothing is.
+      target = GetWindow(child, GW_CHILD);
+      if (!target) continue;
+    }
+    const TSkinControlRegistry::TWndRow* row = key.empty() ? nullptr : TSkinControlRegistry::Standard().FindWnd(key);
+    if (!row) continue;
+    try {
+      AddChild(row->Make(*this, target));
+    } catch (...) {
+    }
+  }
+}
+
 void TSkinWindowWnd::ApplySkin() {
+  ReapplyChildren(true);
   const TSkinMetrics& metrics = Engine.Metrics();
   const SIZE size = WindowSize(handle_);
   const POINT place = WindowPlace(handle_);

@@ -20,8 +20,8 @@ public:
   void ApplySkin() override;
   void CallDefault(TMessage& message) override;
   void SaveOriginal() override;
-  void SkinChildren() override {}
-  void UnskinChildren() override {}
+  void SkinChildren() override;
+  void UnskinChildren() override { FreeChildren(); }
   HWND Handle() override { return handle_; }
   bool BeforeDefault(TMessage& message) override;
   void AfterDefault(TMessage& message) override;

@@ -1,0 +1,42 @@
+#pragma once
+// Push buttons painted from the skin's three button faces: the program's
+// own buttons and the push buttons of the system's dialogs.
+#include "skin/engine/SkinControl.h"
+
+class TSkinButton : public TSkinControlFramework {
+public:
+  using TSkinControlFramework::TSkinControlFramework;
+  bool BeforeMessage(TMessage& message) override;
+  void AfterMessage(TMessage& message) override;
+  void Paint() override;
+  void MouseDown() override;
+  void MouseUp() override;
+  void MouseLeave() override { armed_ = false; }
+  void KeyUp(WPARAM key) override;
+
+private:
+  void ClickControl();
+  bool armed_ = false;
+};
+
+class TSkinWndButton : public TSkinControlWnd {
+public:
+  using TSkinControlWnd::TSkinControlWnd;
+  static constexpr UINT_PTR kHoverTimer = 0x5B1;
+  static constexpr UINT kHoverInterval = 138;
+  bool BeforeMessage(TMessage& message) override;
+  void AfterMessage(TMessage& message) override;
+  void Paint() override;
+  void MouseDown() override;
+  void MouseUp() override;
+  void Release() override;
+
+private:
+  bool armed_ = false;
+  bool timing_ = false;
+  bool tickedOnce_ = false;
+};
+
+// The face of a skinned push button in a buffer of the control's size:
+// frame 3 pressed, 2 hot, 1 normal, and the focus rectangle.
+void PaintButtonFace(TSkinEngine& engine, TBitmap& buffer, const RECT& client, bool pressed, bool hover, bool focused);

@@ -1,0 +1,175 @@
+// Control skinners under Wine: which skinner a control gets, and the push
+// buttons of forms and of system dialogs driven with the real pointer and
+// keys, their faces compared with the skin's own button bitmap.
+#include <gtest/gtest.h>
+
+#include <memory>
+
+#include "framework/win32/Forms.h"
+#include "framework/win32/StdCtrls.h"
+#include "skin/engine/SkinButtons.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/engine/SkinWindow.h"
+#include "support/ModalDriver.h"
+#include "support/RealInput.h"
+#include "support/Screenshot.h"
+#include "support/TestSkins.h"
+
+namespace {
+
+class ButtonForm : public TForm {
+public:
+  PLIMET_CLASS_NAME(ButtonForm)
+  ButtonForm() : TForm(nullptr) {
+    SetCaption("Buttons");
+    SetBounds(120, 120, 300, 160);
+    button = new TButton(this);
+    button->SetParent(this);
+    button->SetCaption("Press");
+    button->SetBounds(20, 20, 90, 26);
+    button->OnClick = [this](TComponent*) { ++clicks; };
+    other = new TButton(this);
+    other->SetParent(this);
+    other->SetCaption("Other");
+    other->SetBounds(140, 20, 90, 26);
+    native = new TButton(this);
+    native->SetParent(this);
+    native->SetCaption("Native");
+    native->Tag = 9999;
+    native->SetBounds(20, 70, 90, 26);
+    Engine = new TSkinEngine(this);
+    Engine->SetActive(true);
+    Engine->SetSkinFile(TestSkinFile("DeepCyan"));
+  }
+  TButton* button;
+  TButton* other;
+  TButton* native;
+  TSkinEngine* Engine;
+  int clicks = 0;
+};
+
+POINT Middle(TWinControl* control) { return ScreenPoint(control->Handle(), {control->Width() / 2, control->Height() / 2}); }
+
+class SkinControlTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    PumpFor(150);
+  }
+  TApplication app;
+  ButtonForm form;
+};
+
+// A pixel of the button's face near its top edge, middle column, where no text lies.
+TColor FacePixel(TWinControl* button) {
+  PumpFor(80);
+  const auto shot = TakeWindowShot(button->Handle());
+  return shot ? shot->Pixel(button->Width() / 2, 3) : kNoColor;
+}
+
+TColor SkinFacePixel(TSkinEngine& engine, int frame) {
+  TBitmap cell;
+  engine.CopyBitmap(TSkinBitmapKey::SKIN2_BUTTON, cell, 3, frame);
+  return cell.Pixel(cell.Width() / 2, 3);
+}
+
+} // namespace
+
+TEST_F(SkinControlTest, ALaterRowWinsOverAnEarlierOne) {
+  TSkinControlRegistry registry;
+  registry.Register<TWinControl, TSkinButton>("TWinControl");
+  registry.Register<TButton, TSkinButton>("TButton");
+  registry.Register<TLabel, TSkinButton>("TLabel");
+  ASSERT_NE(registry.Find(*form.button), nullptr);
+  EXPECT_EQ(registry.Find(*form.button)->ClassName, "TButton") << "not the general row before it";
+  TEdit edit(nullptr);
+  EXPECT_EQ(registry.Find(edit)->ClassName, "TWinControl");
+  EXPECT_EQ(TSkinControlRegistry::Standard().Find(*form.button)->ClassName, "TButton");
+}
+
+TEST_F(SkinControlTest, ButtonsAreSkinnedButTheDisabledTagKeepsItsOwnLook) {
+  EXPECT_EQ(SendMessageA(form.button->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(form.native->Handle(), WM_SKIN_QUERY, 0, 0), 0);
+  EXPECT_EQ(form.Engine->FrameOf(form.Handle())->Children.size(), 2u);
+  // Its native face, not the skin's.
+  EXPECT_NE(FacePixel(form.native), SkinFacePixel(*form.Engine, 1));
+}
+
+TEST_F(SkinControlTest, TheFaceFollowsTheButtonsStateFromTheSkin) {
+  RealMove({0, 0});
+  PumpFor(100);
+  EXPECT_EQ(FacePixel(form.other), SkinFacePixel(*form.Engine, 1)) << "normal";
+  RealMove(Middle(form.other));
+  PumpFor(150);
+  EXPECT_EQ(FacePixel(form.other), SkinFacePixel(*form.Engine, 2)) << "hot";
+  RealLeftButton(true);
+  PumpFor(150);
+  EXPECT_EQ(FacePixel(form.other), SkinFacePixel(*form.Engine, 3)) << "pressed";
+  RealLeftButton(false);
+  PumpFor(100);
+  SaveWindowShot(form.Handle(), "screenshots/skin-buttons.bmp");
+}
+
+TEST_F(SkinControlTest, APressReleasedOutsideTheButtonDoesNotClick) {
+  RealMove(Middle(form.button));
+  PumpFor(80);
+  RealLeftButton(true);
+  PumpFor(80);
+  RealMove(Middle(form.other));
+  PumpFor(80);
+  RealLeftButton(false);
+  PumpFor(150);
+  EXPECT_EQ(form.clicks, 0);
+  // And a release over it, with no press there first, does not click either.
+  RealMove(Middle(form.button));
+  PumpFor(80);
+  RealLeftButton(false);
+  PumpFor(100);
+  EXPECT_EQ(form.clicks, 0);
+  RealClick(Middle(form.button));
+  PumpFor(150);
+  EXPECT_EQ(form.clicks, 1);
+}
+
+TEST_F(SkinControlTest, EnterAndSpaceClickAFocusedButtonOnce) {
+  form.button->SetFocus();
+  PumpFor(50);
+  RealKey(VK_SPACE);
+  PumpFor(150);
+  EXPECT_EQ(form.clicks, 1);
+  RealKey(VK_RETURN);
+  PumpFor(150);
+  EXPECT_EQ(form.clicks, 2);
+}
+
+TEST_F(SkinControlTest, TurningTheEngineOffGivesButtonsTheirOwnLookAndKeepsTheSkinners) {
+  TSkinWindow* frame = form.Engine->FrameOf(form.Handle());
+  form.Engine->SetActive(false);
+  PumpFor(100);
+  EXPECT_EQ(frame->Children.size(), 2u);
+  EXPECT_EQ(FacePixel(form.button), FacePixel(form.native)) << "the same native face";
+  RealClick(Middle(form.button));
+  PumpFor(150);
+  EXPECT_EQ(form.clicks, 1) << "clicks come from the button itself";
+  form.Engine->SetActive(true);
+  PumpFor(100);
+  const TColor face = FacePixel(form.button);
+  EXPECT_TRUE(face == SkinFacePixel(*form.Engine, 1) || face == SkinFacePixel(*form.Engine, 2)) << "skinned again";
+}
+
+TEST_F(SkinControlTest, AMessageBoxsButtonIsSkinnedAndClicksWithThePointer) {
+  ModalDriver driver;
+  LRESULT skinned = 0;
+  driver.When("#32770", [&](HWND box) {
+    HWND ok = GetDlgItem(box, IDOK);
+    skinned = SendMessageA(ok, WM_SKIN_QUERY, 0, 0);
+    PumpFor(100);
+    RECT r{};
+    GetWindowRect(ok, &r);
+    RealClick({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+  });
+  const int answer = MessageBoxA(form.Handle(), "Skinned OK", "Box", MB_OKCANCEL);
+  EXPECT_EQ(skinned, 1);
+  EXPECT_EQ(answer, IDOK);
+}
