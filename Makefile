@@ -8,7 +8,7 @@ WIN     := $(BUILD)/win
 FUZZ    := $(BUILD)/fuzz
 BENCH   := $(BUILD)/bench
 
-.PHONY: all deps native asan win fuzz fuzz-build test test-native test-asan test-wine test-fuzz bench run clean
+.PHONY: all deps native asan win fuzz fuzz-build test test-native test-asan test-wine test-fuzz bench bench-wine run clean
 
 all: native win
 
@@ -85,6 +85,12 @@ bench: deps $(BENCH)/CMakeCache.txt
 	cmake --build $(BENCH) -j $(JOBS) --target plimet_bench
 	$(BENCH)/bench/plimet_bench --benchmark_counters_tabular=true --benchmark_repetitions=7 \
 	  --benchmark_enable_random_interleaving=true --benchmark_report_aggregates_only=true
+
+# The skinned frame's timings under Wine, on a screen wide enough for a
+# 1920-pixel window; each figure beside its reference from the same run.
+bench-wine: win
+	xvfb-run -a -s "-screen 0 2560x1200x24" tools/wine-run.sh $(WIN) $(WIN)/bench/win32/SkinTiming.exe \
+	  $(abspath $(PROGRAM))/Skins/Deep/DeepCyan.ssk
 
 run: win
 	@tools/run-plimet.sh $(WIN) $(PROGRAM)
