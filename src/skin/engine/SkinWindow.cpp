@@ -31,25 +31,6 @@ gdi::TIconHandle ProgramIcon() {
   return gdi::TIconHandle(static_cast<HICON>(LoadImageA(instance, "MAINICON", IMAGE_ICON, 16, 16, 0)));
 }
 
-// The caption buffer composed with the title in the caption font.
-class TCaptionFont {
-public:
-  explicit TCaptionFont(HDC dc) {
-    LOGFONTA log{};
-    if (!skin::CaptionFont(log)) {
-      log.lfHeight = -11;
-      log.lfWeight = FW_BOLD;
-      lstrcpyA(log.lfFaceName, "Tahoma");
-    }
-    font_.Reset(CreateFontIndirectA(&log));
-    selection_.emplace(dc, font_.Get());
-  }
-
-private:
-  gdi::TFontHandle font_;
-  std::optional<gdi::TSelection> selection_;
-};
-
 // Copies a buffer to the window, through its mask buffer when the skin
 // shapes the window there: the transparent pixels become the form colour.
 void Output(HDC target, const TBitmap& buffer, TBitmap* mask, TColor formColor, TColor transparent, int y) {
@@ -222,7 +203,7 @@ void TSkinWindow::PaintFrame() {
       // before the buffer is copied out.
       std::optional<TBitmapDc> bufferDcHolder(std::in_place, CaptionBuffer);
       const TBitmapDc& bufferDc = *bufferDcHolder;
-      std::optional<TCaptionFont> fontHolder(std::in_place, bufferDc.Get());
+      std::optional<gdi::TSelection> fontHolder(std::in_place, bufferDc.Get(), CaptionFontHandle());
       TGdiCanvas canvas(bufferDc.Get());
       TCaptionInput input;
       input.Width = w;
@@ -251,10 +232,9 @@ void TSkinWindow::PaintFrame() {
       MinButtonShown = layout.MinButtonShown;
       if (layout.DrawIcon) {
         HICON icon = IconHandle();
-        gdi::TIconHandle own;
         if (!icon) {
-          own = ProgramIcon();
-          icon = own.Get();
+          if (!programIcon_) programIcon_ = ProgramIcon();
+          icon = programIcon_.Get();
         }
         if (icon)
           DrawIconEx(bufferDc.Get(), layout.IconRect.Left, layout.IconRect.Top, icon, 16, 16, 0, nullptr, DI_NORMAL);
@@ -289,6 +269,19 @@ void TSkinWindow::PaintFrame() {
              metrics.TransparentColor, h - metrics.BottomBorderHeight);
     }
   }
+}
+
+HFONT TSkinWindow::CaptionFontHandle() {
+  if (!captionFont_) {
+    LOGFONTA log{};
+    if (!skin::CaptionFont(log)) {
+      log.lfHeight = -11;
+      log.lfWeight = FW_BOLD;
+      lstrcpyA(log.lfFaceName, "Tahoma");
+    }
+    captionFont_.Reset(CreateFontIndirectA(&log));
+  }
+  return captionFont_.Get();
 }
 
 void TSkinWindow::UpdateRegion() {

@@ -105,6 +105,11 @@ protected:
   void BeforeDestruction() override;
 
 private:
+  // Made at the first paint and kept for the frame's life: the caption is
+  // painted at every mouse move over it.
+  HFONT CaptionFontHandle();
+  gdi::TFontHandle captionFont_;
+  gdi::TIconHandle programIcon_;
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true); // false once the frame is going
   void CalcSize(TMessage& message);
   bool ZoomedMDIChild();
