@@ -138,13 +138,14 @@ public:
   virtual TPublishedValue BorderStyleProperty() const { return {}; }
   virtual TPublishedValue BevelEdgesProperty() const { return {}; }
   virtual TPublishedValue EdgeBordersProperty() const { return {}; }
+  // The font the control draws with: its own, or its parent's when ParentFont.
+  const TFont& EffectiveFont() const;
 
 protected:
   friend class TWinControl;
   // A popup menu that goes is forgotten, not left dangling.
   void Notification(TComponent* component, TOperation operation) override;
   virtual void BoundsChanged() {}
-  const TFont& EffectiveFont() const;
 
   TWinControl* parent_ = nullptr;
   TAction* action_ = nullptr;

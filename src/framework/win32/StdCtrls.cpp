@@ -165,6 +165,7 @@ void TButton::Click() {
 
 TCustomCheckBox::TCustomCheckBox(TComponent* owner) : TButtonControl(owner) {
   TabStop = true;
+  ParentColor = true; // it stands on its parent's background
   width_ = 97;
   height_ = 17;
 }
@@ -202,6 +203,7 @@ void TCustomCheckBox::CommandNotify(WORD code) {
 
 TRadioButton::TRadioButton(TComponent* owner) : TButtonControl(owner) {
   TabStop = true;
+  ParentColor = true; // it stands on its parent's background
   width_ = 113;
   height_ = 17;
 }

@@ -1,10 +1,29 @@
-// The registration tables: which skinner each kind of control gets. Later
-// rows win over earlier ones.
+// The registration tables: which skinner each kind of control gets. The
+// framework table is searched from its last row up, so later, more special
+// rows win over earlier ones; the rows stand in their fixed order.
+#include "framework/win32/Buttons.h"
+#include "framework/win32/ComCtrls.h"
+#include "framework/win32/Frames.h"
 #include "framework/win32/StdCtrls.h"
 #include "skin/engine/SkinButtons.h"
 #include "skin/engine/SkinControl.h"
+#include "skin/engine/SkinSimpleControls.h"
 
 void RegisterStandardSkinners(TSkinControlRegistry& registry) {
-  registry.Register<TButton, TSkinButton>("TButton");
+  registry.Register<TCustomFrame, TSkinFrame>("TCustomFrame");             // 1
+  registry.Register<TCoolBar, TSkinPanel>("TCoolBar");                     // 3
+  registry.Register<TToolBar, TSkinToolBar>("TToolBar");                   // 4
+  registry.Register<TCustomStatusBar, TSkinStatusBar>("TCustomStatusBar"); // 5
+  registry.Register<TSpeedButton, TSkinSpeedButton>("TSpeedButton");       // 14
+  registry.Register<TCustomPanel, TSkinPanel>("TCustomPanel");             // 15
+  registry.Register<TCustomGroupBox, TSkinGroupBox>("TCustomGroupBox");    // 16
+  registry.Register<TRadioButton, TSkinRadioButton>("TRadioButton");       // 20
+  registry.Register<TCustomCheckBox, TSkinCheckBox>("TCustomCheckBox");    // 23
+  registry.Register<TButton, TSkinButton>("TButton");                      // 25
+  registry.Register<TLabel, TSkinLabel>("TLabel");                         // 26
+
   registry.RegisterWnd<TSkinWndButton>("BUTTON");
+  registry.RegisterWnd<TSkinWndCheckBox>("BUTTON_CHECKBOX");
+  registry.RegisterWnd<TSkinWndRadioButton>("BUTTON_RADIOBUTTON");
+  registry.RegisterWnd<TSkinWndToolbarWindow32>("TOOLBARWINDOW32");
 }

@@ -5,6 +5,8 @@
 
 #include <memory>
 
+#include "framework/win32/Buttons.h"
+#include "framework/win32/ComCtrls.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
 #include "skin/engine/SkinButtons.h"
@@ -172,4 +174,130 @@ TEST_F(SkinControlTest, AMessageBoxsButtonIsSkinnedAndClicksWithThePointer) {
   const int answer = MessageBoxA(form.Handle(), "Skinned OK", "Box", MB_OKCANCEL);
   EXPECT_EQ(skinned, 1);
   EXPECT_EQ(answer, IDOK);
+}
+
+namespace {
+
+class MixedForm : public TForm {
+public:
+  PLIMET_CLASS_NAME(MixedForm)
+  MixedForm() : TForm(nullptr) {
+    SetCaption("Controls");
+    SetBounds(100, 100, 360, 260);
+    check = Place<TCheckBox>(10, 10, 120, 20);
+    check->SetCaption("Check");
+    radio = Place<TRadioButton>(10, 40, 120, 20);
+    radio->SetCaption("Radio");
+    group = Place<TGroupBox>(150, 10, 180, 80);
+    group->SetCaption("Group");
+    label = Place<TLabel>(10, 70, 100, 16);
+    label->SetCaption("Label");
+    speed = Place<TSpeedButton>(10, 100, 60, 24);
+    speed->SetCaption("Speed");
+    own = Place<TSpeedButton>(80, 100, 60, 24);
+    own->SetCaption("Own");
+    own->Tag = 999999;
+    status = new TStatusBar(this);
+    status->SetParent(this);
+    status->SetAlign(TAlign::alBottom);
+    Engine = new TSkinEngine(this);
+    Engine->SetActive(true);
+    Engine->SetSkinFile(TestSkinFile("DeepCyan"));
+  }
+  template <typename T>
+  T* Place(int left, int top, int width, int height) {
+    auto* control = new T(this);
+    control->SetParent(this);
+    control->SetBounds(left, top, width, height);
+    return control;
+  }
+  TCheckBox* check;
+  TRadioButton* radio;
+  TGroupBox* group;
+  TLabel* label;
+  TSpeedButton* speed;
+  TSpeedButton* own;
+  TStatusBar* status;
+  TSkinEngine* Engine;
+};
+
+class SkinSimpleControlsTest : public ::testing::Test {
+protected:
+  void SetUp() override {
+    form.Show();
+    SetForegroundWindow(form.Handle());
+    PumpFor(200);
+  }
+  // The middle pixel of a mark frame of a skin strip.
+  TColor MarkMiddle(TSkinBitmapKey key, int frames, int frame) {
+    TBitmap cell;
+    form.Engine->CopyBitmap(key, cell, frames, frame);
+    return cell.Pixel(cell.Width() / 2, cell.Height() / 2);
+  }
+  // The screen pixel in the middle of the mark of a check box or radio button.
+  TColor ShownMark(TWinControl* control, TSkinBitmapKey key, int frames) {
+    PumpFor(80);
+    const TBitmap* strip = form.Engine->GetBitmap(key);
+    const int w = strip->Width() / frames, h = strip->Height();
+    const auto shot = TakeWindowShot(control->Handle());
+    return shot->Pixel(w / 2, (control->Height() - h) / 2 + h / 2);
+  }
+  TApplication app;
+  MixedForm form;
+};
+
+} // namespace
+
+TEST_F(SkinSimpleControlsTest, CheckBoxAndRadioMarksComeFromTheSkinForEveryState) {
+  const auto check = [&](int frame) { return MarkMiddle(TSkinBitmapKey::SKIN2_CHECKBOX, 6, frame); };
+  const auto radio = [&](int frame) { return MarkMiddle(TSkinBitmapKey::SKIN2_RADIOBUTTON, 4, frame); };
+  EXPECT_EQ(ShownMark(form.check, TSkinBitmapKey::SKIN2_CHECKBOX, 6), check(3)) << "unchecked";
+  form.check->SetChecked(true);
+  EXPECT_EQ(ShownMark(form.check, TSkinBitmapKey::SKIN2_CHECKBOX, 6), check(1)) << "checked";
+  form.check->SetEnabled(false);
+  EXPECT_EQ(ShownMark(form.check, TSkinBitmapKey::SKIN2_CHECKBOX, 6), check(4)) << "checked, disabled";
+  EXPECT_EQ(ShownMark(form.radio, TSkinBitmapKey::SKIN2_RADIOBUTTON, 4), radio(2)) << "unchecked";
+  RealClick(ScreenPoint(form.radio->Handle(), {6, form.radio->Height() / 2}));
+  PumpFor(150);
+  EXPECT_TRUE(form.radio->Checked());
+  EXPECT_EQ(ShownMark(form.radio, TSkinBitmapKey::SKIN2_RADIOBUTTON, 4), radio(1)) << "checked by a click";
+  form.radio->SetEnabled(false);
+  EXPECT_EQ(ShownMark(form.radio, TSkinBitmapKey::SKIN2_RADIOBUTTON, 4), radio(3)) << "checked, disabled";
+  SaveWindowShot(form.Handle(), "screenshots/skin-simple-controls.bmp");
+}
+
+TEST_F(SkinSimpleControlsTest, CaptionsTakeTheSkinsColoursAndGiveThemBack) {
+  const TColor skinned = form.Engine->GetColor(TSkinColorKey::SKIN2_CONTROLFONTCOLOR);
+  EXPECT_EQ(form.label->EffectiveFont().Color, skinned);
+  EXPECT_EQ(form.check->EffectiveFont().Color, skinned);
+  EXPECT_TRUE(form.group->ParentColor) << "group boxes take the form colour";
+  form.Engine->SetActive(false);
+  PumpFor(50);
+  EXPECT_EQ(form.label->EffectiveFont().Color, form.EffectiveFont().Color) << "its own again";
+  EXPECT_TRUE(form.label->ParentFont);
+}
+
+TEST_F(SkinSimpleControlsTest, TheGroupBoxFrameIsTheSkinsBorderColour) {
+  PumpFor(80);
+  const auto shot = TakeWindowShot(form.group->Handle());
+  const TColor border = form.Engine->GetColor(TSkinColorKey::SKIN2_CONTROLBORDERCOLOR);
+  EXPECT_EQ(shot->Pixel(0, form.group->Height() / 2), border);
+  EXPECT_EQ(shot->Pixel(form.group->Width() - 1, form.group->Height() / 2), border);
+  EXPECT_EQ(shot->Pixel(form.group->Width() / 2, form.group->Height() - 1), border);
+}
+
+TEST_F(SkinSimpleControlsTest, ASpeedButtonTaggedToPaintItselfKeepsItsPaintingUnderAThinFrame) {
+  PumpFor(80);
+  const auto shot = TakeWindowShot(form.Handle());
+  RECT client{};
+  GetClientRect(form.Handle(), &client);
+  POINT origin{0, 0};
+  ClientToScreen(form.Handle(), &origin);
+  RECT window{};
+  GetWindowRect(form.Handle(), &window);
+  const int dx = origin.x - window.left, dy = origin.y - window.top;
+  // The skinned one: the form colour inside; the own one: a button-face frame.
+  EXPECT_EQ(shot->Pixel(dx + form.speed->Left() + 3, dy + form.speed->Top() + 3), form.Engine->FormColor());
+  EXPECT_EQ(shot->Pixel(dx + form.own->Left(), dy + form.own->Top() + 10),
+            static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
 }
