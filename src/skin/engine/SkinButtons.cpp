@@ -1,5 +1,9 @@
 #include "skin/engine/SkinButtons.h"
 
+#include <commctrl.h>
+
+#include <algorithm>
+
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
 #include "skin/SkinDraw.h"
@@ -80,8 +84,84 @@ void TSkinButton::Paint() {
   TBitmap buffer(client.right - client.left, client.bottom - client.top);
   if (buffer.Empty()) return;
   PaintButtonFace(Engine, buffer, client, Pressed(), Hover(), GetFocus() == window);
-  DrawBufferAndText(buffer, Control->Caption(), client, Control->Font.Handle(),
+  RECT captionRect = client;
+  if (auto* glyphButton = dynamic_cast<TBitBtn*>(Control)) captionRect = LayGlyph(*glyphButton, buffer, client);
+  DrawBufferAndText(buffer, Control->Caption(), captionRect, Control->Font.Handle(),
                     Engine.GetColor(TSkinColorKey::SKIN2_BUTTONFONTCOLOR));
+}
+
+RECT TSkinButton::LayGlyph(TBitBtn& button, TBitmap& buffer, const RECT& client) {
+  const int cw = client.right - client.left, ch = client.bottom - client.top;
+  BITMAP info{};
+  const bool hasGlyph = button.Glyph && GetObjectA(button.Glyph, sizeof info, &info);
+  const int glyphs = std::max(1, button.NumGlyphs);
+  const int gw = hasGlyph ? info.bmWidth / glyphs : 0, gh = hasGlyph ? info.bmHeight : 0;
+  RECT text{0, 0, 0, 0};
+  const std::string caption = button.Caption();
+  if (!caption.empty()) {
+    const gdi::TClientDC screen(nullptr);
+    const gdi::TSelection font(screen.Get(), button.Font.Handle());
+    DrawTextA(screen.Get(), caption.c_str(), -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  }
+  const int tw = text.right, th = text.bottom;
+  // Right-to-left reading puts the glyph on the other side, in the control itself.
+  if (GetWindowLongA(Handle(), GWL_EXSTYLE) & WS_EX_RTLREADING) {
+    if (button.Layout == TButtonLayout::blGlyphLeft)
+      button.Layout = TButtonLayout::blGlyphRight;
+    else if (button.Layout == TButtonLayout::blGlyphRight)
+      button.Layout = TButtonLayout::blGlyphLeft;
+  }
+  const bool across = button.Layout == TButtonLayout::blGlyphLeft || button.Layout == TButtonLayout::blGlyphRight;
+  const int along = across ? cw : ch;
+  const int glyphAlong = across ? gw : gh, textAlong = across ? tw : th;
+  // Margin and Spacing left to the button (-1) are computed and written back.
+  if (button.Margin == -1 && button.Spacing == -1) {
+    button.Margin = button.Spacing = (along - glyphAlong - textAlong) / 3;
+  } else if (button.Margin == -1) {
+    button.Margin = (along - glyphAlong - button.Spacing - textAlong + 1) / 2;
+  } else if (button.Spacing == -1) {
+    button.Spacing = (along - button.Margin - glyphAlong - textAlong) / 2;
+  }
+  POINT glyph{}, at{};
+  switch (button.Layout) {
+  case TButtonLayout::blGlyphLeft:
+    glyph = {button.Margin, (ch - gh + 1) / 2};
+    at = {button.Margin + gw + button.Spacing, (ch - th + 1) / 2};
+    break;
+  case TButtonLayout::blGlyphRight:
+    glyph = {cw - button.Margin - gw, (ch - gh + 1) / 2};
+    at = {glyph.x - button.Spacing - tw, (ch - th + 1) / 2};
+    break;
+  case TButtonLayout::blGlyphTop:
+    glyph = {(cw - gw + 1) / 2, button.Margin};
+    at = {(cw - tw + 1) / 2, button.Margin + gh + button.Spacing};
+    break;
+  case TButtonLayout::blGlyphBottom:
+    glyph = {(cw - gw + 1) / 2, ch - button.Margin - gh};
+    at = {(cw - tw + 1) / 2, glyph.y - button.Spacing - th};
+    break;
+  }
+  if (hasGlyph) {
+    const int frame = IsEnabled() ? 0 : std::min(1, glyphs - 1);
+    const int shift = Pressed() ? 1 : 0;
+    const TBitmapDc to(buffer);
+    const gdi::TCompatibleDC from(to.Get());
+    const gdi::TSelection picked(from.Get(), button.Glyph);
+    const COLORREF key = GetPixel(from.Get(), 0, info.bmHeight - 1);
+    if (!IsEnabled() && glyphs == 1) {
+      // One glyph for every state: the disabled look through an image list.
+      HIMAGELIST list = ImageList_Create(gw, gh, ILC_COLOR24 | ILC_MASK, 1, 1);
+      ImageList_AddMasked(list, button.Glyph, GetPixel(from.Get(), 0, 0));
+      ImageList_DrawEx(list, 0, to.Get(), client.left + glyph.x + shift, client.top + glyph.y + shift, 0, 0, CLR_NONE,
+                       GetSysColor(COLOR_BTNFACE), ILD_BLEND50);
+      ImageList_Destroy(list);
+    } else {
+      TransparentBlt(to.Get(), client.left + glyph.x + shift, client.top + glyph.y + shift, gw, gh, from.Get(),
+                     frame * gw, 0, gw, gh, key);
+    }
+    GdiFlush();
+  }
+  return {client.left + at.x, client.top + at.y, client.left + at.x + tw, client.top + at.y + th};
 }
 
 void TSkinButton::MouseDown() {

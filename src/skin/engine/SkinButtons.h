@@ -1,6 +1,7 @@
 #pragma once
 // Push buttons painted from the skin's three button faces: the program's
 // own buttons and the push buttons of the system's dialogs.
+#include "framework/win32/StdCtrls.h"
 #include "skin/engine/SkinControl.h"
 
 class TSkinButton : public TSkinControlFramework {
@@ -16,6 +17,8 @@ public:
 
 private:
   void ClickControl();
+  // Places a glyph button's glyph in the buffer and answers where its caption goes.
+  RECT LayGlyph(TBitBtn& button, TBitmap& buffer, const RECT& client);
   bool armed_ = false;
 };
 

@@ -301,3 +301,31 @@ TEST_F(SkinSimpleControlsTest, ASpeedButtonTaggedToPaintItselfKeepsItsPaintingUn
   EXPECT_EQ(shot->Pixel(dx + form.own->Left(), dy + form.own->Top() + 10),
             static_cast<TColor>(GetSysColor(COLOR_BTNFACE)));
 }
+
+TEST_F(SkinControlTest, AGlyphButtonsComputedMarginAndSpacingAreWrittenBack) {
+  auto* glyphButton = new TBitBtn(&form);
+  glyphButton->SetParent(&form);
+  glyphButton->SetCaption("Go");
+  glyphButton->SetBounds(20, 110, 100, 30);
+  HDC screen = GetDC(nullptr);
+  HBITMAP glyph = CreateCompatibleBitmap(screen, 16, 16);
+  ReleaseDC(nullptr, screen);
+  glyphButton->Glyph = glyph;
+  glyphButton->Margin = -1;
+  glyphButton->Spacing = -1;
+  form.Engine->FrameOf(form.Handle())->SkinChildren(); // the new button joins the skinned ones
+  glyphButton->Invalidate();
+  PumpFor(150);
+  ASSERT_EQ(SendMessageA(glyphButton->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  RECT text{0, 0, 0, 0};
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, glyphButton->Font.Handle());
+  DrawTextA(dc, "Go", -1, &text, DT_CALCRECT | DT_SINGLELINE);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  RECT client{};
+  GetClientRect(glyphButton->Handle(), &client);
+  EXPECT_EQ(glyphButton->Margin, (client.right - 16 - text.right) / 3);
+  EXPECT_EQ(glyphButton->Spacing, glyphButton->Margin) << "both set to the same value";
+  DeleteObject(glyph);
+}
