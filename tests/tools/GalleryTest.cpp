@@ -11,7 +11,10 @@
 #include "GalleryForm.h"
 #include "framework/win32/ComCtrls.h"
 #include "framework/win32/Gdi.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/engine/SkinWindow.h"
 #include "support/Screenshot.h"
+#include "support/TestSkins.h"
 
 namespace {
 
@@ -108,4 +111,51 @@ TEST(Gallery, TwoHundredGalleriesComeAndGoWithoutATrace) {
   for (int i = 0; i < 50; ++i) mdiCycle();
   EXPECT_EQ(TComponent::LiveCount(), mdiComponents);
   EXPECT_EQ(ThreadWindowCount(), mdiWindows);
+}
+
+namespace {
+
+// Share of the pixels two pictures of one size differ in.
+double Differing(const TBitmap& a, const TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return 1.0;
+  long long differing = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) differing += a.Pixel(x, y) != b.Pixel(x, y);
+  return static_cast<double>(differing) / (static_cast<double>(a.Width()) * a.Height());
+}
+
+} // namespace
+
+TEST(Gallery, SkinnedAndBackAgain) {
+  TApplication app;
+  auto* gallery = new TGalleryForm(&app);
+  gallery->Show();
+  Settle(app);
+  const auto plain = TakeWindowShot(gallery->Handle());
+  ASSERT_TRUE(plain);
+  auto* engine = new TSkinEngine(gallery);
+  engine->SetActive(true);
+  engine->SetSkinFile(TestSkinFile("DeepCyan"));
+  engine->Attach(gallery->Handle(), false);
+  Settle(app);
+  ASSERT_EQ(SendMessageA(gallery->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  const char* pages[] = {"standard", "common", "data"};
+  TTabSheet* sheets[] = {gallery->StandardPage, gallery->CommonPage, gallery->DataPage};
+  for (int i = 0; i < 3; ++i) {
+    gallery->Pages->SetActivePage(sheets[i]);
+    Settle(app);
+    EXPECT_TRUE(SaveWindowShot(gallery->Handle(), std::string("screenshots/gallery-skinned-") + pages[i] + ".bmp"));
+  }
+  gallery->Pages->SetActivePage(gallery->StandardPage);
+  Settle(app);
+  const auto skinned = TakeWindowShot(gallery->Handle());
+  // Off again: the skinners stay but paint nothing and give the colours back.
+  engine->SetActive(false);
+  Settle(app);
+  const auto off = TakeWindowShot(gallery->Handle());
+  EXPECT_TRUE(SaveWindowShot(gallery->Handle(), "screenshots/gallery-skin-off.bmp"));
+  EXPECT_GT(Differing(*plain, *skinned), 0.2) << "the skin changes the look";
+  EXPECT_LT(Differing(*plain, *off), 0.05) << "off, it looks as it did (parent colours and scrolling aside)";
+  EXPECT_FALSE(engine->FrameOf(gallery->Handle())->Children.empty()) << "the skinners are kept";
+  delete gallery;
 }
