@@ -13,6 +13,7 @@
 #include "framework/win32/Gdi.h"
 #include "skin/engine/SkinEngine.h"
 #include "skin/engine/SkinWindow.h"
+#include "support/GdiObjectCount.h"
 #include "support/Screenshot.h"
 #include "support/TestSkins.h"
 
@@ -157,5 +158,33 @@ TEST(Gallery, SkinnedAndBackAgain) {
   EXPECT_GT(Differing(*plain, *skinned), 0.2) << "the skin changes the look";
   EXPECT_LT(Differing(*plain, *off), 0.05) << "off, it looks as it did (parent colours and scrolling aside)";
   EXPECT_FALSE(engine->FrameOf(gallery->Handle())->Children.empty()) << "the skinners are kept";
+  delete gallery;
+}
+
+TEST(Gallery, FiveHundredSkinChangesWithTheGalleryOpenLeaveNothingBehind) {
+  TApplication app;
+  auto* gallery = new TGalleryForm(&app);
+  gallery->Show();
+  auto* engine = new TSkinEngine(gallery);
+  engine->SetActive(true);
+  engine->SetSkinFile(TestSkinFile("DeepCyan"));
+  engine->Attach(gallery->Handle(), false);
+  Settle(app);
+  const std::string skins[] = {TestSkinFile("FiveSect"), TestSkinFile("DeepCyan")};
+  for (int i = 0; i < 4; ++i) engine->SetSkinFile(skins[i % 2]); // what the system caches once
+  Settle(app);
+  const int owned = gdi::LiveObjects(), components = TComponent::LiveCount(), windows = ThreadWindowCount(),
+            process = ProcessGdiObjects();
+  const std::size_t skinners = engine->FrameOf(gallery->Handle())->Children.size();
+  for (int i = 0; i < 500; ++i) {
+    engine->SetSkinFile(skins[i % 2]);
+    app.ProcessMessages();
+  }
+  Settle(app);
+  EXPECT_EQ(gdi::LiveObjects(), owned);
+  EXPECT_EQ(TComponent::LiveCount(), components);
+  EXPECT_EQ(ThreadWindowCount(), windows);
+  EXPECT_EQ(ProcessGdiObjects(), process) << ProcessGdiObjectKinds();
+  EXPECT_EQ(engine->FrameOf(gallery->Handle())->Children.size(), skinners);
   delete gallery;
 }
