@@ -6,24 +6,35 @@
 #include "framework/win32/Frames.h"
 #include "framework/win32/StdCtrls.h"
 #include "skin/engine/SkinButtons.h"
+#include "skin/engine/SkinCombo.h"
+#include "skin/engine/SkinCommonControls.h"
 #include "skin/engine/SkinControl.h"
 #include "skin/engine/SkinSimpleControls.h"
 
 void RegisterStandardSkinners(TSkinControlRegistry& registry) {
-  registry.Register<TCustomFrame, TSkinFrame>("TCustomFrame");             // 1
-  registry.Register<TCoolBar, TSkinPanel>("TCoolBar");                     // 3
-  registry.Register<TToolBar, TSkinToolBar>("TToolBar");                   // 4
-  registry.Register<TCustomStatusBar, TSkinStatusBar>("TCustomStatusBar"); // 5
-  registry.Register<TSpeedButton, TSkinSpeedButton>("TSpeedButton");       // 14
-  registry.Register<TCustomPanel, TSkinPanel>("TCustomPanel");             // 15
-  registry.Register<TCustomGroupBox, TSkinGroupBox>("TCustomGroupBox");    // 16
-  registry.Register<TRadioButton, TSkinRadioButton>("TRadioButton");       // 20
-  registry.Register<TCustomCheckBox, TSkinCheckBox>("TCustomCheckBox");    // 23
-  registry.Register<TButton, TSkinButton>("TButton");                      // 25
-  registry.Register<TLabel, TSkinLabel>("TLabel");                         // 26
+  registry.Register<TCustomFrame, TSkinFrame>("TCustomFrame");                 // 1
+  registry.Register<TCoolBar, TSkinPanel>("TCoolBar");                         // 3
+  registry.Register<TToolBar, TSkinToolBar>("TToolBar");                       // 4
+  registry.Register<TCustomStatusBar, TSkinStatusBar>("TCustomStatusBar");     // 5
+  registry.Register<TCustomUpDown, TSkinUpDown>("TCustomUpDown");              // 8
+  registry.Register<TProgressBar, TSkinProgressBar>("TProgressBar");           // 10
+  registry.Register<TTrackBar, TSkinTrackBar>("TTrackBar");                    // 11
+  registry.Register<TCustomTabControl, TSkinTabControl>("TCustomTabControl");  // 12
+  registry.Register<TSpeedButton, TSkinSpeedButton>("TSpeedButton");           // 14
+  registry.Register<TCustomPanel, TSkinPanel>("TCustomPanel");                 // 15
+  registry.Register<TCustomGroupBox, TSkinGroupBox>("TCustomGroupBox");        // 16
+  registry.Register<TRadioButton, TSkinRadioButton>("TRadioButton");           // 20
+  registry.Register<TCustomComboBox, TSkinComboBox>("TCustomComboBox");        // 21
+  registry.Register<TCustomComboBoxEx, TSkinComboBoxEx>("TCustomComboBoxEx");  // 22
+  registry.Register<TCustomCheckBox, TSkinCheckBox>("TCustomCheckBox");        // 23
+  registry.Register<TButton, TSkinButton>("TButton");                          // 25
+  registry.Register<TLabel, TSkinLabel>("TLabel");                             // 26
 
+  registry.RegisterWnd<TSkinWndComboBox>("COMBOBOX");
+  registry.RegisterWnd<TSkinWndComboBox>("COMBOBOXEX32");
   registry.RegisterWnd<TSkinWndButton>("BUTTON");
   registry.RegisterWnd<TSkinWndCheckBox>("BUTTON_CHECKBOX");
   registry.RegisterWnd<TSkinWndRadioButton>("BUTTON_RADIOBUTTON");
+  registry.RegisterWnd<TSkinWndTabControl>("SYSTABCONTROL32");
   registry.RegisterWnd<TSkinWndToolbarWindow32>("TOOLBARWINDOW32");
 }
