@@ -71,8 +71,9 @@ void TSkinWindow::Create(HWND window) {
 }
 
 void TSkinWindow::BeforeDestruction() {
+  // Still alive while it lets its window go: the messages that brings
+  // (the frame changes, the menu given back) are handled in full.
   Destroying = true;
-  *alive_ = false;
   Engine.FrameGone(this);
   if (IsWindow(Handle())) SetSkinned(false);
   UnskinChildren();
@@ -462,6 +463,10 @@ void TSkinWindow::WindowProc(TMessage& message) {
 
 void TSkinWindow::CalcSize(TMessage& message) {
   if (FromHook && !Initialised) return;
+  // Switched off while still attached (on its way to being let go): the
+  // window's own frame, or the client size given back would be measured
+  // against a frame with no caption.
+  if (!Skinned) return;
   if (!message.WParam) {
     message.Result = 0;
     return;

@@ -18,6 +18,15 @@ bool AnchoredTopAndBottom(const TControl* control) {
   return (control->Anchors & akTop) && (control->Anchors & akBottom);
 }
 
+// A form being freed: by delete (its state says so), or going out of scope,
+// where it has left the application's forms before its components go.
+bool FormGoingAway(TForm* form) {
+  if (form->ComponentState() & csDestroying) return true;
+  if (!Application) return true;
+  const auto& forms = Application->Forms();
+  return std::find(forms.begin(), forms.end(), form) == forms.end();
+}
+
 TShortCut ShortCutOfKey(WPARAM key) {
   TShortCut shortCut = static_cast<TShortCut>(key & 0xFF);
   if (GetKeyState(VK_SHIFT) < 0) shortCut |= scShift;
@@ -138,7 +147,9 @@ void TSkinWindowFramework::Detach() {
     }
     savedClientProc_ = nullptr;
   }
-  if (Engine.Detaching()) {
+  // The bar draws through this frame: it goes with the frame unless the
+  // form, which owns it, is being freed anyway.
+  if (Engine.Detaching() || !FormGoingAway(Form)) {
     delete MenuBar;
     MenuBar = nullptr;
     for (auto*& button : MDIButtons) {
@@ -283,7 +294,9 @@ void TSkinWindowFramework::ApplySkin() {
       if (auto* menu = dynamic_cast<TMenu*>(Form->Components(i)); menu && menu->Tag != Engine.DisabledTag)
         Engine.MakeMenuOwnerDrawn(menu);
   } else {
-    if ((Form->ComponentState() & csDestroying) || Destroying) return;
+    // A form on its way out is left as it is; one that stays (its frame let
+    // go by SkinAllForms or with another form's engine) gets its own look back.
+    if (FormGoingAway(Form)) return;
     LONG style = GetWindowLongA(handle_, GWL_STYLE);
     SetWindowLongA(handle_, GWL_STYLE, style | WS_SYSMENU);
     Form->SetMenu(FormMenu);

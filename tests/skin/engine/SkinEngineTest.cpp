@@ -10,6 +10,7 @@
 #include "framework/Properties.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/Menus.h"
+#include "framework/win32/StdCtrls.h"
 #include "platform/Errors.h"
 #include "skin/engine/SkinEngine.h"
 #include "skin/engine/SkinWindow.h"
@@ -207,6 +208,58 @@ TEST_F(SkinEngineTest, FramesOfOtherFormsGoWhenSkinAllFormsIsSwitchedOff) {
   EXPECT_EQ(owner.Engine->Frames().size(), 1u);
   owner.Engine->SetSkinAllForms(true);
   EXPECT_EQ(SendMessageA(other.Handle(), WM_SKIN_QUERY, 0, 0), 1);
+}
+
+// A form another engine skinned gets its own look back whole when that
+// frame goes while the form stays: by SkinAllForms switched off, or with the
+// engine itself. Nothing of it keeps pointing at the freed engine.
+TEST_F(SkinEngineTest, AFormLetGoByAnotherEngineIsItselfAgain) {
+  PlainForm other(nullptr);
+  other.SetCaption("Other");
+  other.SetBounds(400, 60, 300, 200);
+  auto* menu = new TMainMenu(&other);
+  auto* file = new TMenuItem(menu);
+  file->SetCaption("&File");
+  menu->Items()->Add(file);
+  auto* open = new TMenuItem(menu);
+  open->SetCaption("&Open");
+  file->Add(open);
+  other.SetMenu(menu);
+  auto* edit = new TEdit(&other);
+  edit->SetParent(&other);
+  edit->SetBounds(10, 10, 100, 21);
+  other.Show();
+  RECT native{};
+  GetClientRect(other.Handle(), &native);
+  const auto expectItself = [&](const char* when) {
+    SCOPED_TRACE(when);
+    EXPECT_EQ(SendMessageA(other.Handle(), WM_SKIN_QUERY, 0, 0), 0);
+    EXPECT_EQ(GetMenu(other.Handle()), menu->Handle()) << "its Windows menu again";
+    EXPECT_FALSE(menu->OwnerDraw());
+    EXPECT_NE(GetWindowLongA(other.Handle(), GWL_STYLE) & WS_SYSMENU, 0);
+    EXPECT_EQ(edit->Top(), 10);
+    RECT client{};
+    GetClientRect(other.Handle(), &client);
+    EXPECT_EQ(client.right, native.right);
+    EXPECT_EQ(client.bottom, native.bottom);
+    HRGN region = CreateRectRgn(0, 0, 0, 0);
+    EXPECT_EQ(GetWindowRgn(other.Handle(), region), ERROR) << "no skin region left";
+    DeleteObject(region);
+    for (int i = 0; i < other.ControlCount(); ++i)
+      EXPECT_FALSE(other.Controls(i) != edit && other.Controls(i)->Visible()) << "no menu bar left showing";
+  };
+
+  auto* owner = new SkinnedForm(nullptr);
+  owner->Show();
+  owner->Engine->SkinAllFormsPass();
+  ASSERT_EQ(SendMessageA(other.Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  ASSERT_EQ(GetMenu(other.Handle()), nullptr);
+  owner->Engine->SetSkinAllForms(false);
+  expectItself("SkinAllForms switched off");
+  owner->Engine->SetSkinAllForms(true);
+  ASSERT_EQ(SendMessageA(other.Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  delete owner;
+  expectItself("the engine freed");
 }
 
 TEST_F(SkinEngineTest, AFormWithTheDisabledTagKeepsItsOwnFrame) {
