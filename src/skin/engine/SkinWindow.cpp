@@ -425,9 +425,13 @@ void TSkinWindow::WindowProc(TMessage& message) {
       PaintFrame();
     }
     break;
-  case WM_NCLBUTTONUP:
+  case WM_NCLBUTTONUP: {
+    // Only a button that was pressed runs its command: the release that
+    // ends a double click, or a press begun elsewhere, runs nothing.
+    const bool pressed = MouseDown;
     MouseDown = false;
     PaintFrame();
+    if (!pressed) break;
     switch (HotButton) {
     case 0: ShowSystemMenu(); break;
     case 1: DoClose(); break;
@@ -437,6 +441,7 @@ void TSkinWindow::WindowProc(TMessage& message) {
     default: break;
     }
     break;
+  }
   case WM_NCRBUTTONDOWN:
     PaintFrame();
     if (message.WParam == HTCAPTION && HotButton == -1)

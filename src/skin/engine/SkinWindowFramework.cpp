@@ -104,7 +104,7 @@ void TSkinWindowFramework::Attach(HWND window) {
       button->SetVisible(false);
       button->SetParent(Form);
       button->Anchors = akTop | akRight;
-      button->SetBounds(Form->ClientRect().right - 25 - 18 * (i - 1), 1, 18, 18);
+      button->SetBounds(Form->Width() - 25 - 18 * (i - 1), 1, 18, 18);
       if (glyphs) {
         ExtractCell(glyphs.get(), button->Glyph, 3, 4 - i);
         button->Glyph.SetTransparent(true);
@@ -556,7 +556,7 @@ void TSkinWindowFramework::MenuButtonDraw(TToolBar*, TToolButton* button, NMTBCU
 // --- MDI ----------------------------------------------------------------------------------
 
 void TSkinWindowFramework::PlaceMDIButtons() {
-  int left = Form->ClientRect().right - Engine.Metrics().RightBorderWidth - 25;
+  int left = Form->Width() - Engine.Metrics().RightBorderWidth - 25;
   for (TSkinMenuBarControlButton* button : MDIButtons) {
     if (!button) continue;
     button->SetBounds(left, -MenuBarHeight(), 18, 18);
@@ -652,7 +652,7 @@ LRESULT TSkinWindowFramework::ClientMessage(HWND window, UINT msg, WPARAM wParam
     CascadeChildren();
     break;
   case WM_MDITILE:
-    TileChildren((wParam & MDITILE_HORIZONTAL) != 0);
+    TileChildren(wParam != 0);
     break;
   case WM_MDIDESTROY:
     if (Form->MDIChildCount() <= 1) {

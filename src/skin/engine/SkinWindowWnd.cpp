@@ -124,20 +124,19 @@ void TSkinWindowWnd::ApplySkin() {
   if (Skinned) {
     SetWindowLongA(handle_, GWL_STYLE, Style & ~WS_SYSMENU);
     SetMenu(handle_, nullptr);
-    MoveWindow(handle_, place.x, place.y, size.cx + metrics.LeftBorderWidth + metrics.RightBorderWidth,
-               size.cy + CaptionHeight() + MenuBarHeight() + std::max(NativeBottom, metrics.BottomBorderHeight) -
-                   NativeTop,
-               TRUE);
+    grownBy_ = {metrics.LeftBorderWidth + metrics.RightBorderWidth,
+                CaptionHeight() + MenuBarHeight() + std::max(NativeBottom, metrics.BottomBorderHeight) - NativeTop};
+    MoveWindow(handle_, place.x, place.y, size.cx + grownBy_.cx, size.cy + grownBy_.cy, TRUE);
   } else {
     if (!IsWindow(handle_)) return;
     // The style as the window first painted with it; whether it is shown stays as it is.
     SetWindowLongA(handle_, GWL_STYLE,
                    ((StyleSeen ? SeenStyle : Style) & ~WS_VISIBLE) | (GetWindowLongA(handle_, GWL_STYLE) & WS_VISIBLE));
-    // The caption the skin added comes off again: the skin's own height,
-    // since the frame answers no caption once it is switched off.
-    const int caption = CaptionVisible ? metrics.CaptionHeight : 0;
-    MoveWindow(handle_, place.x, place.y, size.cx - metrics.RightBorderWidth - metrics.LeftBorderWidth,
-               size.cy + NativeTop - caption - MenuBarHeight() - metrics.BottomBorderHeight, TRUE);
+    // Back by exactly what skinning added, measured with the skin of that
+    // time: a window switched off and on (each skin change does it) keeps
+    // its size instead of drifting a pixel each time.
+    MoveWindow(handle_, place.x, place.y, size.cx - grownBy_.cx, size.cy - grownBy_.cy, TRUE);
+    grownBy_ = {0, 0};
     SetWindowRgn(handle_, nullptr, TRUE);
   }
   FrameChanged();

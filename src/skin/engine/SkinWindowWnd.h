@@ -35,6 +35,7 @@ private:
   void SubclassInnerDialog(HWND inner);
 
   HWND handle_ = nullptr;
+  SIZE grownBy_{0, 0}; // what skinning added to the window's size
   WNDPROC savedProc_ = nullptr;
   WNDPROC savedInnerProc_ = nullptr;
 };

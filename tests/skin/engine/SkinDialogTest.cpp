@@ -192,3 +192,19 @@ TEST_F(SkinDialogTest, AMessageFormStaysWhereItWasPlaced) {
   const int middle = (screen.left + screen.right) / 2;
   EXPECT_LE(std::abs((at.left + at.right) / 2 - middle), 4) << "centred on the screen, not by its owner's corner";
 }
+
+TEST_F(SkinDialogTest, AMessageBoxKeepsItsSizeThroughSkinChanges) {
+  SIZE first{}, last{};
+  driver.When("#32770", [&](HWND box) {
+    first = SizeOf(box);
+    for (const char* skin : {"ThinBorder", "FiveSect", "ThinBorder", "DeepCyan"}) {
+      owner.Engine->SetSkinFile(TestSkinFile(skin));
+      PumpFor(30);
+    }
+    last = SizeOf(box);
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  MessageBoxA(owner.Handle(), "Same size", "Box", MB_OK);
+  EXPECT_EQ(last.cx, first.cx);
+  EXPECT_EQ(last.cy, first.cy) << "no pixel more at each change";
+}

@@ -368,3 +368,17 @@ TEST_F(SkinWindowTest, AClickOnTheSystemIconOpensTheSkinsSystemMenuForThatWindow
   EXPECT_FALSE(TOpenMenu::states[3] & MF_GRAYED);
   EXPECT_EQ(dialog.Engine->SystemMenuTarget, dialog.Frame());
 }
+
+TEST_F(SkinWindowTest, ADoubleClickOnACaptionButtonRunsItOnce) {
+  FrameForm form("FiveSect");
+  form.OnClose = [&form](TComponent*, TCloseAction& action) {
+    ++form.closes;
+    action = TCloseAction::caNone; // the form stays: every close asked for is counted
+  };
+  form.ShowAndPaint();
+  const RECT w = form.Window();
+  const int bw = 291 / 18;
+  RealClick({w.right - 5 - bw + 4, w.top + 10}, false, 2);
+  PumpFor(300);
+  EXPECT_EQ(form.closes, 1) << "one double click, one close";
+}
