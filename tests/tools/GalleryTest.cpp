@@ -161,7 +161,9 @@ TEST(Gallery, SkinnedAndBackAgain) {
   delete gallery;
 }
 
-TEST(Gallery, FiveHundredSkinChangesWithTheGalleryOpenLeaveNothingBehind) {
+// A hundred rounds: with every control skinned a change takes about 0.4 s
+// under Wine, and a leak of one object a round still shows plainly.
+TEST(Gallery, AHundredSkinChangesWithTheGalleryOpenLeaveNothingBehind) {
   TApplication app;
   auto* gallery = new TGalleryForm(&app);
   gallery->Show();
@@ -176,7 +178,7 @@ TEST(Gallery, FiveHundredSkinChangesWithTheGalleryOpenLeaveNothingBehind) {
   const int owned = gdi::LiveObjects(), components = TComponent::LiveCount(), windows = ThreadWindowCount(),
             process = ProcessGdiObjects();
   const std::size_t skinners = engine->FrameOf(gallery->Handle())->Children.size();
-  for (int i = 0; i < 500; ++i) {
+  for (int i = 0; i < 100; ++i) {
     engine->SetSkinFile(skins[i % 2]);
     app.ProcessMessages();
   }
