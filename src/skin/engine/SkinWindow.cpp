@@ -378,6 +378,10 @@ void TSkinWindow::WindowProc(TMessage& message) {
       MouseDown = false;
       return;
     }
+    // The second press of a double click on the button whose command the
+    // first one ran does nothing more; a press the system counts as a
+    // double click after a click elsewhere is a press like any other.
+    if (HotButton > 0 && HotButton != lastRunButton_) MouseDown = true;
     message.WParam = HTNOWHERE;
     break;
   case WM_CTLCOLORDLG:
@@ -431,6 +435,7 @@ void TSkinWindow::WindowProc(TMessage& message) {
     const bool pressed = MouseDown;
     MouseDown = false;
     PaintFrame();
+    lastRunButton_ = pressed ? HotButton : -1;
     if (!pressed) break;
     switch (HotButton) {
     case 0: ShowSystemMenu(); break;

@@ -110,6 +110,7 @@ private:
   HFONT CaptionFontHandle();
   gdi::TFontHandle captionFont_;
   gdi::TIconHandle programIcon_;
+  int lastRunButton_ = -1; // the caption button whose command the last release ran
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true); // false once the frame is going
   void CalcSize(TMessage& message);
   bool ZoomedMDIChild();
