@@ -12,7 +12,7 @@ fi
 
 build_dir=$(cd "$1" && pwd); shift
 export WINEPREFIX="$build_dir/wineprefix"
-export WINEDEBUG=-all
+export WINEDEBUG=${PLIMET_WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree=d;mshtml=d;winemenubuilder.exe=d"
 export PATH="/usr/lib/wine:$PATH"
 wine=wine64

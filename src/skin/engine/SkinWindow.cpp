@@ -156,7 +156,11 @@ void TSkinWindow::Notification(TComponent* component, TOperation operation) {
   for (auto it = Children.begin(); it != Children.end(); ++it) {
     auto* framework = dynamic_cast<TSkinControlFramework*>(it->get());
     if (framework && framework->Control == component) {
+      // The control is still whole here, and its window still has messages to
+      // get while it is taken down (its destruction among them): they go to
+      // its own procedure again, not to a skinner that is about to go.
       framework->Release();
+      framework->Detach();
       framework->Forget();
       Children.erase(it);
       return;

@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "framework/win32/ComCtrls.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/Gdi.h"
 #include "framework/win32/Menus.h"
@@ -209,6 +210,65 @@ TEST_F(SkinLeakTest, ASkinnedDialogsOwnProcedureHearsOfItsEnd) {
   const Counts before = Counts::Take(*form.Engine);
   for (int i = 0; i < 20; ++i) oneDialog();
   EXPECT_EQ(destroys, 21) << "WM_DESTROY reached the dialog's own procedure";
+  ExpectSame(before, Counts::Take(*form.Engine));
+}
+
+namespace {
+
+// A button that counts the ends its own procedure hears of.
+class EndCountingButton : public TButton {
+public:
+  EndCountingButton(TComponent* owner, int& ends) : TButton(owner), ends_(ends) {}
+
+protected:
+  void WndProc(TMessage& message) override {
+    if (message.Msg == WM_DESTROY) ++ends_;
+    TButton::WndProc(message);
+  }
+
+private:
+  int& ends_;
+};
+
+// A skinned form with a tree (the tree control makes fonts of its own,
+// given back only when its window hears of its end) and a counting button.
+class TreeForm : public TForm {
+public:
+  PLIMET_CLASS_NAME(TreeForm)
+  explicit TreeForm(int& ends) : TForm(nullptr) {
+    SetBounds(80, 80, 300, 280);
+    // Made first, as the program's forms make theirs: the controls go before it.
+    Engine = new TSkinEngine(this);
+    Engine->SetActive(true);
+    Tree = new TTreeView(this);
+    Tree->SetParent(this);
+    Tree->SetBounds(10, 10, 200, 180);
+    Tree->Items().AddChild(nullptr, "Mail");
+    auto* button = new EndCountingButton(this, ends);
+    button->SetParent(this);
+    button->SetBounds(10, 200, 80, 25);
+    Engine->SetSkinFile(TestSkinFile("DeepCyan"));
+  }
+  TTreeView* Tree;
+  TSkinEngine* Engine;
+};
+
+} // namespace
+
+// Controls taken down with their skinned form get their last messages
+// themselves: the button hears of its end, the tree gives its fonts back.
+TEST_F(SkinLeakTest, ControlsGoingWithASkinnedFormAreTakenDownByTheirOwnProcedures) {
+  int ends = 0;
+  const auto oneForm = [&] {
+    TreeForm tree(ends);
+    tree.Show();
+    PumpFor(20);
+    ASSERT_EQ(SendMessageA(tree.Tree->Handle(), WM_SKIN_QUERY, 0, 0), 1) << "the tree is skinned";
+  };
+  oneForm();
+  const Counts before = Counts::Take(*form.Engine);
+  for (int i = 0; i < 20; ++i) oneForm();
+  EXPECT_EQ(ends, 21) << "WM_DESTROY reached each button's own procedure";
   ExpectSame(before, Counts::Take(*form.Engine));
 }
 
