@@ -9,6 +9,8 @@
 #include "support/SkinnedProgramFolder.h"
 #include "support/StoreFixture.h"
 #include "framework/win32/Clipboard.h"
+#include "skin/engine/SkinEngine.h"
+#include "skin/engine/SkinHelpers.h"
 #include "ui/uGenerateOptions.h"
 #include "ui/uPWDManage.h"
 
@@ -109,7 +111,8 @@ TEST_F(PwdManageTest, CatalogsRecordsAndTheirFiles) {
     ClientToScreen(control, &client);
     return shot->Pixel(client.x - frame.left, client.y - frame.top);
   };
-  EXPECT_EQ(at(window->grdData->Handle(), {60, 3}), static_cast<TColor>(GetSysColor(COLOR_BTNFACE)))
+  // Skinned, the grid's fixed cells take the form colour.
+  EXPECT_EQ(at(window->grdData->Handle(), {60, 3}), static_cast<TColor>(skin::ToRgb(window->SkinEngine1->FormColor())))
       << "the grid's header row";
   RECT text{};
   TreeView_GetItemRect(window->tv->Handle(), window->tv->ItemOf(mail), &text, TRUE);
