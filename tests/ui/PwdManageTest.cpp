@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "support/WindowCount.h"
+#include "support/GdiObjectCount.h"
 
 #include "support/ModalDriver.h"
 #include "support/Screenshot.h"
@@ -576,7 +577,9 @@ TEST_F(PwdManageLeakTest, AHundredWindowsLeaveNothingBehind) {
   };
   cycle(); // the first one registers classes and loads what stays loaded
   const int components = TComponent::LiveCount(), gdiObjects = gdi::LiveObjects(), windows = ThreadWindowCount();
+  const int processObjects = ProcessGdiObjects();
   for (int i = 0; i < 100; ++i) cycle();
+  EXPECT_EQ(ProcessGdiObjects(), processObjects) << "every GDI object of the process, now " << ProcessGdiObjectKinds();
   EXPECT_EQ(TComponent::LiveCount(), components);
   EXPECT_EQ(gdi::LiveObjects(), gdiObjects);
   EXPECT_EQ(ThreadWindowCount(), windows);
