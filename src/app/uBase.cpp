@@ -2,10 +2,42 @@
 
 #include <windows.h>
 
+#include <exception>
+#include <vector>
+
 #include "framework/win32/Gdi.h"
 #include "store/uDM.h"
 
 std::string ConfigPath() { return AppPath + "config.ini"; }
+
+std::string ReadSkinSetting() {
+  char value[1024] = {};
+  GetPrivateProfileStringA("Form", "skinfile", kDefaultSkinFile, value, sizeof value, ConfigPath().c_str());
+  return value;
+}
+
+bool WriteSkinSetting(const std::string& value) {
+  return WritePrivateProfileStringA("Form", "skinfile", value.c_str(), ConfigPath().c_str()) != FALSE;
+}
+
+void UseSkinEverywhere(const std::string& path) {
+  if (!Application) return;
+  // Every window is given the skin, even when one of them cannot take it.
+  std::string failure;
+  for (TForm* form : std::vector<TForm*>(Application->Forms())) {
+    try {
+      if (auto* window = dynamic_cast<TfBase*>(form)) {
+        window->UseSkin(path);
+        continue;
+      }
+      for (int i = 0; i < form->ComponentCount(); ++i)
+        if (auto* engine = dynamic_cast<TSkinEngine*>(form->Components(i))) engine->SetSkinFile(path);
+    } catch (const std::exception& error) {
+      if (failure.empty()) failure = error.what();
+    }
+  }
+  if (!failure.empty()) throw EPlimetError(failure);
+}
 
 TfBase::TfBase(TComponent* owner) : TForm(owner) {
   SetCaption("BaseForm");
@@ -29,10 +61,14 @@ TfBase::TfBase(TComponent* owner) : TForm(owner) {
   OnCreate = [this](TComponent* sender) { FormCreate(sender); };
 }
 
+void TfBase::UseSkin(const std::string& path) {
+  skinFile_ = path;
+  SkinEngine1->SetSkinFile(path);
+}
+
 void TfBase::FormCreate(TComponent*) {
   const std::string path = ConfigPath();
-  char value[1024] = {};
-  GetPrivateProfileStringA("Form", "skinfile", kDefaultSkinFile, value, sizeof value, path.c_str());
+  const std::string value = ReadSkinSetting();
   // Always joined to the program folder: only a relative path names a file in it.
   skinFile_ = AppPath + value;
   try {
@@ -43,7 +79,7 @@ void TfBase::FormCreate(TComponent*) {
     if (Application) Application->ShowException(error.what());
   }
   // The value is written back each time, so the file shows the setting in use.
-  if (!WritePrivateProfileStringA("Form", "skinfile", value, path.c_str())) {
+  if (!WriteSkinSetting(value)) {
     // Shown by the error box; the window is created all the same.
     if (Application) Application->ShowException("Unable to write to " + path);
   }

@@ -18,6 +18,8 @@ public:
   // The skin archive the window's skin engine is to load: AppPath and the
   // value of "skinfile".
   const std::string& SkinFile() const { return skinFile_; }
+  // The window takes the skin archive at path (chosen while it is open).
+  void UseSkin(const std::string& path);
 
   // Paints this window, the program's other windows and the system's
   // dialogs from the skin.
@@ -30,6 +32,13 @@ private:
 // The settings file and its one key.
 std::string ConfigPath();
 constexpr const char* kDefaultSkinFile = "Skins\\Deep\\DeepCyan.ssk";
+// The "skinfile" value, relative to the program folder; the default when
+// the file or the key is absent.
+std::string ReadSkinSetting();
+// Writes the "skinfile" value; false when the settings file cannot be written.
+bool WriteSkinSetting(const std::string& value);
+// Every open window of the program takes the skin archive at path at once.
+void UseSkinEverywhere(const std::string& path);
 
 // Adds the images of a bitmap strip in the program's resources (16 pixels
 // each, magenta transparent) to an image list.

@@ -153,6 +153,9 @@ bool TfMain::SetUp() {
   DropList.clear();
   SetCaption("Plimet");
   TrayIcon1->SetVisible(true);
+  Skins.Password = SkinEngine1->Password;
+  Skins.Owner = Handle();
+  Skins.Refresh();
   return true;
 }
 
@@ -263,6 +266,7 @@ void TfMain::BuildMenus() {
   item(file, actChangePwd);
   separator(file);
   item(file, actPwdMng);
+  mnuSkins = Skins.AddMenu(file);
   separator(file);
   item(file, actExit);
   TMenuItem* edit = item(root, nullptr, "Edit");
@@ -317,6 +321,9 @@ void TfMain::BuildMenus() {
   TMenuItem* tools = item(PopupMenu1->Items(), nullptr, "Tools");
   for (TAction* a : {actMyComputer, actExplorer, actDocuments, actNNb, actReccyleBin}) item(tools, a);
   item(PopupMenu1->Items(), actPwdMng);
+  itmTraySkins = Skins.AddMenu(PopupMenu1->Items());
+  // Skins put in the folder while the program runs show the next time the menu opens.
+  PopupMenu1->OnPopup = [this](TComponent*) { Skins.Refresh(); };
   TMenuItem* minimize = item(PopupMenu1->Items(), nullptr, "Minimize");
   minimize->OnClick = [this](TComponent*) {
     Application->Minimize();

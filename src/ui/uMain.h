@@ -15,6 +15,7 @@
 #include "framework/win32/Menus.h"
 #include "framework/win32/TrayIcon.h"
 #include "ui/Docking.h"
+#include "ui/SkinChooser.h"
 
 constexpr UINT WM_PLIMET_WAKEUP = WM_USER + 0x1000; // 0x1400, posted by a second start
 
@@ -49,6 +50,10 @@ public:
   TMenuItem* mnuCatalog;
   TMenuItem* mnuFolder;
   TMenuItem* mnuFile;
+  // The skin chooser and its submenus in the File menu and the tray menu.
+  TSkinChooser Skins{this};
+  TMenuItem* mnuSkins;
+  TMenuItem* itmTraySkins;
   // The items of ppDir that a drop on a folder hides or shows.
   TMenuItem *itmOpenFolder, *itmFind, *sepDir1, *itmCopyFiles, *itmMoveFiles, *sepDir2, *itmRemoveFolder,
       *itmDeleteFolder;

@@ -341,14 +341,15 @@ TEST_F(MainInputTest, TheMenusAsTheyShowAndChoosingFromThem) {
   const std::string edit = "Edit[Catalog[Add Catalog|Remove Catalog|Delete Catalog|-|Add Files]|"
                            "Folder[Open Folder|Find...|-|Remove Folder|Delete Folder]|"
                            "File[Open File|Open Folder of the File|-|Remove File|Delete File]]";
-  EXPECT_EQ(Read(bar), "File[Change Password|-|Password Manager|-|Exit]|" + edit + "|" +
+  const std::string skins = "Skins[DeepCyan|-|More skins...]"; // the one skin of the program folder
+  EXPECT_EQ(Read(bar), "File[Change Password|-|Password Manager|" + skins + "|-|Exit]|" + edit + "|" +
                            (disk.empty() ? std::string("Disk") : "Disk[" + disk + "]") + "|System[" + system +
                            "]|Help[Help on line|Plimet on the Web|About Me]");
   EXPECT_EQ(Read(main->ppType->Handle()), "Add Catalog|Remove Catalog|Delete Catalog|-|Add Files");
   EXPECT_EQ(Read(main->ppDir->Handle()), "Open Folder|Find...|-|Remove Folder|Delete Folder");
   EXPECT_EQ(Read(main->ppFile->Handle()), "Open File|Open Folder of the File|-|Remove File|Delete File");
   EXPECT_EQ(Read(main->PopupMenu1->Handle()),
-            "Change Password|Tools[" + system + "]|Password Manager|Minimize|Restore|-|Exit");
+            "Change Password|Tools[" + system + "]|Password Manager|" + skins + "|Minimize|Restore|-|Exit");
 
   // A press on a folder leaves only the Edit menu's Folder submenu on.
   TTreeNode* dir = FileList->AddNode(nullptr, "C:\\windows", kNoteFolder);
