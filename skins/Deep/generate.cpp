@@ -18,14 +18,14 @@ constexpr TColor kWhite = RGBColor(255, 255, 255);
 // --- caption --------------------------------------------------------------------
 
 constexpr int kCaptionHeight = 28;
-constexpr TColor kCaptionTop = RGBColor(0, 86, 102);
-constexpr TColor kCaptionBottom = RGBColor(0, 46, 58);
-constexpr TColor kEdge = RGBColor(0, 26, 34);
+constexpr TColor kCaptionTop = RGBColor(0, 62, 76);
+constexpr TColor kCaptionBottom = RGBColor(0, 38, 48);
+constexpr TColor kEdge = RGBColor(0, 22, 28);
 constexpr int kRadius = 6;
 
 TColor CaptionRow(int y) {
   const TColor c = GradientAt(y, 1, kCaptionHeight, kCaptionTop, kCaptionBottom);
-  return y == 1 ? Mix(c, kWhite, 0.22) : c; // a soft highlight under the top edge
+  return y == 1 ? Mix(c, kWhite, 0.25) : c; // a soft highlight under the top edge
 }
 
 // A caption piece cut from a window outline whose top corners are rounded
@@ -135,8 +135,8 @@ void Draw(const std::string& out) {
   Write(out, "SKIN2_MINIMIZEDTITLE", [](TBitmap& b) {
     b.SetSize(160, 26);
     Fill(b, 0, 0, 160, 26, kEdge);
-    Paint(b, 0, 0, 160, 26, RoundRect(1, 1, 159, 25, 4), [](int, int y) { return CaptionRow(y); });
-    KeyOutsideHard(b, 0, 0, 160, 26, RoundRect(0, 0, 160, 26, 5), kKey);
+    Paint(b, 0, 0, 160, 26, RoundRect(1, 1, 159, 25, 4, true, false), [](int, int y) { return CaptionRow(y); });
+    KeyOutsideHard(b, 0, 0, 160, 26, RoundRect(0, 0, 160, 26, 5, true, false), kKey); // top corners, within the region rows
   });
   Write(out, "SKIN2_FORMLEFTBORDER", [](TBitmap& b) {
     b.SetSize(4, 8);

@@ -19,7 +19,7 @@ constexpr TColor kForm = RGBColor(45, 47, 51);
 constexpr TColor kAccent = RGBColor(78, 148, 220);
 
 constexpr int kCaptionHeight = 26;
-constexpr TColor kCaptionTop = RGBColor(58, 61, 66), kCaptionBottom = RGBColor(38, 40, 44);
+constexpr TColor kCaptionTop = RGBColor(50, 53, 58), kCaptionBottom = RGBColor(34, 36, 40);
 constexpr TColor kEdge = RGBColor(18, 19, 21);
 
 TColor CaptionRow(int y) {

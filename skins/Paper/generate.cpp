@@ -22,7 +22,7 @@ constexpr TColor kForm = RGBColor(246, 244, 239);
 
 constexpr int kCaptionHeight = 26;
 constexpr int kRadius = 6;
-constexpr TColor kInkTop = RGBColor(46, 62, 88), kInkBottom = RGBColor(30, 42, 62), kInkEdge = RGBColor(20, 28, 42);
+constexpr TColor kInkTop = RGBColor(38, 52, 76), kInkBottom = RGBColor(26, 36, 54), kInkEdge = RGBColor(16, 22, 34);
 constexpr TColor kPaperTop = RGBColor(252, 251, 248), kPaperBottom = RGBColor(236, 233, 225);
 constexpr TColor kPaperEdge = RGBColor(166, 160, 148);
 
@@ -166,8 +166,8 @@ void Draw(const std::string& out) {
   Write(out, "SKIN2_MINIMIZEDTITLE", [](TBitmap& b) {
     b.SetSize(160, 26);
     Fill(b, 0, 0, 160, 26, kInkEdge);
-    Paint(b, 0, 0, 160, 26, RoundRect(1, 1, 159, 25, 4), [](int, int y) { return InkRow(y); });
-    KeyOutsideHard(b, 0, 0, 160, 26, RoundRect(0, 0, 160, 26, 5), kKey);
+    Paint(b, 0, 0, 160, 26, RoundRect(1, 1, 159, 25, 4, true, false), [](int, int y) { return InkRow(y); });
+    KeyOutsideHard(b, 0, 0, 160, 26, RoundRect(0, 0, 160, 26, 5, true, false), kKey); // top corners, within the region rows
   });
   Write(out, "SKIN2_FORMLEFTBORDER", [](TBitmap& b) {
     b.SetSize(4, 8);

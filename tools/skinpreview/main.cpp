@@ -230,12 +230,13 @@ private:
   void Controls() {
     const int l = client_.Left + 10, t = client_.Top + 10;
     const char* labels[] = {"Normal", "Hot", "Pressed", "Disabled"};
-    for (int i = 0; i < 4; ++i) PushButton(l + i * 82, t + 96, 75, 23, i < 3 ? i + 1 : 1, labels[i], i == 3);
-    Mark(B::SKIN2_CHECKBOX, 6, F::SKIN2_CHECKBOXTRANS, l, t + 130, {{1, "Checked"}, {3, "Clear"}, {2, "Mixed"}, {4, "Disabled"}});
-    Mark(B::SKIN2_RADIOBUTTON, 4, F::SKIN2_RADIOBUTTONTRANS, l, t + 152, {{1, "On"}, {2, "Off"}, {3, "Disabled"}, {4, "Off"}});
-    Edit(l, t + 176, 150, 21, "Edit text");
-    ProgressBar(l + 160, t + 178, 160, 60);
-    Tabs(l, t + 206, 250, client_.Bottom - (t + 206) - 26);
+    // Below the open menu.
+    for (int i = 0; i < 4; ++i) PushButton(l + i * 82, t + 126, 75, 23, i < 3 ? i + 1 : 1, labels[i], i == 3);
+    Mark(B::SKIN2_CHECKBOX, 6, F::SKIN2_CHECKBOXTRANS, l, t + 160, {{1, "Checked"}, {3, "Clear"}, {2, "Mixed"}, {4, "Disabled"}});
+    Mark(B::SKIN2_RADIOBUTTON, 4, F::SKIN2_RADIOBUTTONTRANS, l, t + 182, {{1, "On"}, {2, "Off"}, {3, "Disabled"}, {4, "Off"}});
+    Edit(l, t + 206, 150, 21, "Edit text");
+    ProgressBar(l + 160, t + 208, 160, 60);
+    Tabs(l, t + 236, 250, client_.Bottom - (t + 236) - 26);
     List(client_.Right - 126, client_.Top + 10, 116, 150);
     HorizontalScroll(l, client_.Bottom - 20, 250);
     TrackBar(client_.Right - 126, client_.Top + 170, 116);
@@ -403,7 +404,7 @@ int main(int argc, char** argv) {
   }
   try {
     const TPreviewSkin skin(argv[1]);
-    constexpr int pageWidth = 1000, windowWidth = 480, windowHeight = 400;
+    constexpr int pageWidth = 1000, windowWidth = 480, windowHeight = 430;
     const int sheetTop = 30 + windowHeight + 20;
     const int height = sheetTop + BitmapSheet(skin, nullptr, 10, sheetTop, pageWidth - 20) + 10;
     TBitmap page(pageWidth, height);
