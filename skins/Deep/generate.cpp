@@ -46,9 +46,9 @@ void TitleButtons(TBitmap& b) {
   s.Height = 19;
   s.Key = kKey;
   s.Background = [](int y) { return CaptionRow(y + 5); }; // SKIN2_TITLEBARBUTTONPOSY
-  s.Glyph = RGBColor(214, 238, 242);
-  s.HotGlyph = kWhite;
-  s.PressedGlyph = RGBColor(190, 226, 232);
+  s.Ink = RGBColor(214, 238, 242);
+  s.HotInk = kWhite;
+  s.PressedInk = RGBColor(190, 226, 232);
   s.HotPlate = RGBColor(0, 128, 150);
   s.HotEdge = RGBColor(40, 160, 180);
   s.PressedPlate = RGBColor(0, 30, 40);

@@ -44,9 +44,9 @@ void TitleButtons(TBitmap& b) {
   s.Radius = 3.5;
   s.Key = kKey;
   s.Background = [](int y) { return CaptionRow(y + 4); }; // SKIN2_TITLEBARBUTTONPOSY
-  s.Glyph = RGBColor(200, 204, 210);
-  s.HotGlyph = kWhite;
-  s.PressedGlyph = RGBColor(230, 236, 244);
+  s.Ink = RGBColor(200, 204, 210);
+  s.HotInk = kWhite;
+  s.PressedInk = RGBColor(230, 236, 244);
   s.HotPlate = RGBColor(76, 80, 88);
   s.HotEdge = RGBColor(96, 101, 110);
   s.PressedPlate = RGBColor(44, 76, 114);

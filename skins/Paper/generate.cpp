@@ -7,7 +7,6 @@
 // buttons. The window has rounded top and bottom corners cut by regions,
 // and a bottom border of three bitmaps.
 #include <algorithm>
-#include <cmath>
 #include <string>
 
 #include "../common/SkinArt.h"
@@ -73,9 +72,9 @@ void TitleButtons(TBitmap& b) {
   s.Height = 19;
   s.Key = kKey;
   s.Background = [](int y) { return PaperRow(y + 3); }; // SKIN2_TITLEBARBUTTONPOSY
-  s.Glyph = RGBColor(58, 66, 80);
-  s.HotGlyph = RGBColor(30, 42, 62);
-  s.PressedGlyph = RGBColor(20, 28, 42);
+  s.Ink = RGBColor(58, 66, 80);
+  s.HotInk = RGBColor(30, 42, 62);
+  s.PressedInk = RGBColor(20, 28, 42);
   s.HotPlate = RGBColor(230, 226, 216);
   s.HotEdge = RGBColor(196, 190, 178);
   s.PressedPlate = RGBColor(208, 202, 190);

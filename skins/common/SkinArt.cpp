@@ -218,9 +218,11 @@ void ScrollButtons(TBitmap& b, const TControlStyle& s, bool up) {
     if (state > 0)
       Paint(b, l, 0, l + n, n, RoundRect(l + 2, 2, l + n - 2, n - 2, 3),
             state == 1 ? s.ArrowHotPlate : s.ArrowPressedPlate);
-    const double cx = l + n / 2.0, dy = up ? -1.0 : 1.0;
-    const Shape chevron = Stroke({{cx - 3.6, n / 2.0 - 1.8 * dy}, {cx, n / 2.0 + 1.8 * dy}, {cx + 3.6, n / 2.0 - 1.8 * dy}}, 1.6);
-    Paint(b, l, 0, l + n, n, chevron, state == 2 ? s.ArrowPressed : s.Arrow);
+    // A small filled triangle whose middle pixels are solid, so that the
+    // arrow keeps its colour where the bar stretches the cell a little.
+    const double cx = l + n / 2.0, tip = up ? 4.5 : n - 4.5, base = up ? 10.0 : n - 10.0;
+    Paint(b, l, 0, l + n, n, Polygon({{cx, tip}, {cx + 4.5, base}, {cx - 4.5, base}}),
+          state == 2 ? s.ArrowPressed : s.Arrow);
   }
 }
 
@@ -336,11 +338,6 @@ Shape GlyphShape(double cx, double cy, Glyph glyph, double weight) {
 
 } // namespace
 
-void DrawGlyph(TBitmap& b, double cx, double cy, Glyph glyph, TColor c, double weight) {
-  const int l = static_cast<int>(cx) - 7, t = static_cast<int>(cy) - 7;
-  Paint(b, l, t, l + 15, t + 15, GlyphShape(cx, cy, glyph, weight), c);
-}
-
 void CaptionButtons(TBitmap& b, const TCaptionButtonStyle& s) {
   const int w = s.Width, h = s.Height;
   b.SetSize(18 * w, h);
@@ -363,7 +360,7 @@ void CaptionButtons(TBitmap& b, const TCaptionButtonStyle& s) {
       FramedBox(b, l + 0.5, 0.5, l + w - 0.5, h - 0.5, s.Radius, edge,
                 [&](int, int y) { return Mix(Mix(plate, 0xFFFFFF, 0.10), plate, y / (h - 1.0)); });
     }
-    const TColor ink = close && state > 0 ? s.CloseHotGlyph : state == 0 ? s.Glyph : state == 1 ? s.HotGlyph : s.PressedGlyph;
+    const TColor ink = close && state > 0 ? s.CloseHotInk : state == 0 ? s.Ink : state == 1 ? s.HotInk : s.PressedInk;
     const double cx = l + w / 2, cy = h / 2;
     const Shape glyphShape = GlyphShape(cx, cy, glyph, 1.45);
     Paint(b, l, 0, l + w, h, glyphShape, ink);

@@ -89,9 +89,6 @@ void TrackChannel(TBitmap& b, const TControlStyle& s);            // 12 x 5
 void Slider(TBitmap& b, const TControlStyle& s, bool vertical);   // 11 x 19 or 19 x 11
 void CheckedMenuIcon(TBitmap& b, const TControlStyle& s);         // 16 x 16
 
-// A glyph of the caption buttons centred on (cx, cy), about 10 pixels across.
-void DrawGlyph(TBitmap& b, double cx, double cy, Glyph glyph, TColor c, double weight = 1.4);
-
 // The caption buttons: 18 cells of w x h, in threes (normal, hot, pressed)
 // for no glyph, help, maximize, restore, minimize and close. background(y)
 // is the caption colour behind row y of a cell, for the plates' and glyphs'
@@ -101,7 +98,7 @@ struct TCaptionButtonStyle {
   double Radius = 4;
   TColor Key = 0xFF00FF;
   std::function<TColor(int)> Background;
-  TColor Glyph = 0, HotGlyph = 0, PressedGlyph = 0, CloseHotGlyph = 0xFFFFFF;
+  TColor Ink = 0, HotInk = 0, PressedInk = 0, CloseHotInk = 0xFFFFFF; // the glyph's colour by state
   TColor NormalPlate = kNoColor, NormalEdge = kNoColor; // none: the glyph alone
   TColor HotPlate = 0, HotEdge = 0, PressedPlate = 0, PressedEdge = 0;
   TColor CloseHotPlate = 0, ClosePressedPlate = 0;
