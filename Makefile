@@ -45,18 +45,19 @@ fuzz: fuzz-build
 
 native: deps $(NATIVE)/CMakeCache.txt
 	cmake --build $(NATIVE) -j $(JOBS)
-	@convert $(NATIVE)/preview/DeepCyan-preview.bmp $(NATIVE)/preview/DeepCyan-preview.png 2>/dev/null || true
+	@for f in $(NATIVE)/preview/*-preview.bmp; do convert "$$f" "$${f%.bmp}.png" 2>/dev/null; done; true
 
 asan: deps $(ASAN)/CMakeCache.txt
 	cmake --build $(ASAN) -j $(JOBS)
 
 # The program folder: what an installation holds beside plimet.exe. The
-# skin is packed by the native tools.
+# skins (Skins/<folder>/<name>.ssk) are packed by the native tools.
 PROGRAM := $(WIN)/program
+SKINS   := Deep/DeepCyan Paper/Paper Graphite/Graphite
 win: deps native $(WIN)/CMakeCache.txt
 	cmake --build $(WIN) -j $(JOBS)
-	@mkdir -p $(PROGRAM)/Skins/Deep
-	@cp $(NATIVE)/Skins/Deep/DeepCyan.ssk $(PROGRAM)/Skins/Deep/DeepCyan.ssk
+	@for skin in $(SKINS); do mkdir -p $(PROGRAM)/Skins/$${skin%/*} && \
+	  cp $(NATIVE)/Skins/$$skin.ssk $(PROGRAM)/Skins/$$skin.ssk || exit 1; done
 	@cp $(WIN)/src/plimet.exe $(PROGRAM)/plimet.exe
 
 test-native: native

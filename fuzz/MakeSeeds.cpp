@@ -1,5 +1,7 @@
-// Writes the starting inputs of the fuzz targets: real table images and a
-// real password book, so that mutations start from well-formed data.
+// Writes the starting inputs of the fuzz targets: real table images, a real
+// password book, and the skin archives given after the folder (the shipped
+// skins), so that mutations start from well-formed data.
+//   MakeSeeds OUTPUT_FOLDER [SKIN.ssk ...]
 #include <filesystem>
 #include <fstream>
 
@@ -27,7 +29,7 @@ std::string Image(TTableObject& table) {
 } // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 2) return 2;
+  if (argc < 2) return 2;
   const std::filesystem::path out(argv[1]);
   TUserList users;
   users.CreateTable();
@@ -75,6 +77,13 @@ int main(int argc, char** argv) {
     secret.assign(std::istreambuf_iterator<char>(in), {});
   }
   if (secret.size() % 2 == 0) Write(out / "skin" / "secret", secret + '\0');
+  for (int i = 2; i < argc; ++i) {
+    const std::filesystem::path skinFile(argv[i]);
+    std::error_code error;
+    std::filesystem::copy_file(skinFile, out / "skin" / skinFile.filename(),
+                               std::filesystem::copy_options::overwrite_existing, error);
+    if (error) return 1;
+  }
   // Stored forms: every value type, nested components, an empty one.
   auto stored = [](const TStoredObject& form) {
     const std::vector<std::uint8_t> bytes = WriteFormResource(form);

@@ -1,386 +1,189 @@
 // Draws the bitmaps of the DeepCyan skin into a folder, one BMP file per
-// skin value: a deep cyan caption with rounded top corners, calm light
-// controls, and caption buttons in their normal, hot and pressed states.
+// skin value: a deep cyan caption with rounded top corners, on which both a
+// white active title and the system's grey inactive title read, calm light
+// controls with cyan accents, and caption buttons that show their state by
+// a plate behind the glyph.
 #include <algorithm>
-#include <cmath>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
-#include <functional>
 #include <string>
 
-#include "skin/SkinBitmap.h"
+#include "../common/SkinArt.h"
 
 namespace {
+
+using namespace art;
 
 constexpr TColor kKey = RGBColor(255, 0, 255); // the skin's transparent colour
 constexpr TColor kWhite = RGBColor(255, 255, 255);
 
-int Mix(int a, int b, double t) { return static_cast<int>(std::lround(a + (b - a) * t)); }
-
-TColor Blend(TColor a, TColor b, double t) {
-  return RGBColor(Mix(a & 0xFF, b & 0xFF, t), Mix((a >> 8) & 0xFF, (b >> 8) & 0xFF, t),
-                  Mix((a >> 16) & 0xFF, (b >> 16) & 0xFF, t));
-}
-
-void Fill(TBitmap& b, int l, int t, int r, int bottom, TColor c) {
-  for (int y = t; y < bottom; ++y)
-    for (int x = l; x < r; ++x) b.SetPixel(x, y, c);
-}
-
-// Rows from top to bottom blending between two colours.
-void VerticalGradient(TBitmap& b, int l, int t, int r, int bottom, TColor from, TColor to) {
-  for (int y = t; y < bottom; ++y) {
-    const double f = bottom - t > 1 ? static_cast<double>(y - t) / (bottom - t - 1) : 0.0;
-    Fill(b, l, y, r, y + 1, Blend(from, to, f));
-  }
-}
-
-void Frame(TBitmap& b, int l, int t, int r, int bottom, TColor c) {
-  Fill(b, l, t, r, t + 1, c);
-  Fill(b, l, bottom - 1, r, bottom, c);
-  Fill(b, l, t, l + 1, bottom, c);
-  Fill(b, r - 1, t, r, bottom, c);
-}
-
-// Keys out the pixels outside a rounded rectangle of the given corner radius.
-void RoundCorners(TBitmap& b, int l, int t, int r, int bottom, int radius, bool top = true, bool low = true) {
-  for (int y = t; y < bottom; ++y)
-    for (int x = l; x < r; ++x) {
-      const int dx = x < l + radius ? l + radius - x : (x >= r - radius ? x - (r - radius - 1) : 0);
-      const int dy = y < t + radius ? t + radius - y : (y >= bottom - radius ? y - (bottom - radius - 1) : 0);
-      if ((dy > 0 && y < t + radius && !top) || (dy > 0 && y >= bottom - radius && !low)) continue;
-      if (dx > 0 && dy > 0 && dx * dx + dy * dy > radius * radius + radius / 2) b.SetPixel(x, y, kKey);
-    }
-}
-
-// A rounded outline: the first inner pixel of each row and column next to the keyed ones.
-void Outline(TBitmap& b, int l, int t, int r, int bottom, TColor c) {
-  for (int y = t; y < bottom; ++y)
-    for (int x = l; x < r; ++x) {
-      if (b.Pixel(x, y) == kKey) continue;
-      const bool edge = x == l || y == t || x == r - 1 || y == bottom - 1 || b.Pixel(x - 1, y) == kKey ||
-                        b.Pixel(x + 1, y) == kKey || b.Pixel(x, y - 1) == kKey || b.Pixel(x, y + 1) == kKey;
-      if (edge) b.SetPixel(x, y, c);
-    }
-}
-
 // --- caption --------------------------------------------------------------------
 
 constexpr int kCaptionHeight = 28;
-const TColor kCaptionTop = RGBColor(0, 150, 170);
-const TColor kCaptionBottom = RGBColor(0, 92, 110);
-const TColor kCaptionEdge = RGBColor(0, 62, 76);
+constexpr TColor kCaptionTop = RGBColor(0, 62, 76);
+constexpr TColor kCaptionBottom = RGBColor(0, 38, 48);
+constexpr TColor kEdge = RGBColor(0, 22, 28);
+constexpr int kRadius = 6;
 
-void CaptionPiece(TBitmap& b, bool roundLeft, bool roundRight) {
-  b.SetSize(b.Width(), kCaptionHeight);
-  VerticalGradient(b, 0, 0, b.Width(), kCaptionHeight, kCaptionTop, kCaptionBottom);
-  Fill(b, 0, 1, b.Width(), 2, Blend(kCaptionTop, kWhite, 0.35)); // a soft highlight under the top edge
-  Fill(b, 0, 0, b.Width(), 1, kCaptionEdge);
-  if (roundLeft) Fill(b, 0, 0, 1, kCaptionHeight, kCaptionEdge);
-  if (roundRight) Fill(b, b.Width() - 1, 0, b.Width(), kCaptionHeight, kCaptionEdge);
-  const int radius = 6;
-  if (roundLeft || roundRight) {
-    // Round only the requested top corners, then outline along the curve.
-    for (int y = 0; y < radius; ++y)
-      for (int x = 0; x < radius; ++x) {
-        const int dx = radius - x, dy = radius - y;
-        if (dx * dx + dy * dy > radius * radius + radius / 2) {
-          if (roundLeft) b.SetPixel(x, y, kKey);
-          if (roundRight) b.SetPixel(b.Width() - 1 - x, y, kKey);
-        }
-      }
-    for (int y = 0; y < radius + 1; ++y)
-      for (int x = 0; x < b.Width(); ++x) {
-        if (b.Pixel(x, y) == kKey) continue;
-        if (b.Pixel(x - 1, y) == kKey || b.Pixel(x + 1, y) == kKey || b.Pixel(x, y - 1) == kKey)
-          b.SetPixel(x, y, kCaptionEdge);
-      }
-  }
+TColor CaptionRow(int y) {
+  const TColor c = GradientAt(y, 1, kCaptionHeight, kCaptionTop, kCaptionBottom);
+  return y == 1 ? Mix(c, kWhite, 0.25) : c; // a soft highlight under the top edge
 }
 
-// --- caption buttons: 18 frames ------------------------------------------------------
-
-enum class Glyph { None, Help, Maximize, Restore, Minimize, Close };
-
-void DrawGlyph(TBitmap& b, int ox, int oy, Glyph glyph, TColor c) {
-  auto px = [&](int x, int y) { b.SetPixel(ox + x, oy + y, c); };
-  switch (glyph) {
-  case Glyph::Close:
-    for (int i = 0; i < 8; ++i) {
-      px(i, i), px(i + 1, i), px(7 - i, i), px(8 - i, i);
-    }
-    break;
-  case Glyph::Maximize:
-    for (int i = 0; i < 9; ++i) px(i, 0), px(i, 1), px(i, 8), px(0, i), px(8, i);
-    break;
-  case Glyph::Restore:
-    for (int i = 2; i < 9; ++i) px(i, 0), px(i, 1), px(8, i - 2);
-    for (int i = 0; i < 7; ++i) px(i, 2), px(i, 3), px(i, 8), px(0, i + 2), px(6, i + 2);
-    break;
-  case Glyph::Minimize:
-    for (int i = 0; i < 8; ++i) px(i, 7), px(i, 8);
-    break;
-  case Glyph::Help:
-    for (const auto& [x, y] : {std::pair{2, 0}, {3, 0}, {4, 0}, {5, 0}, {1, 1}, {6, 1}, {6, 2}, {5, 3}, {4, 4},
-                               {3, 4}, {3, 5}, {3, 7}, {3, 8}, {4, 7}, {4, 8}})
-      px(x + 1, y);
-    break;
-  case Glyph::None:
-    break;
-  }
+// A caption piece cut from a window outline whose top corners are rounded
+// where the piece holds them: the outline is hard (a region follows it), the
+// edge line inside it smooth.
+void CaptionPiece(TBitmap& b, int width, int height, bool roundLeft, bool roundRight) {
+  b.SetSize(width, height);
+  Fill(b, 0, 0, width, height, kEdge);
+  const double l = roundLeft ? 0 : -20, r = roundRight ? width : width + 20;
+  Paint(b, 0, 0, width, height, RoundRect(l + (roundLeft ? 1 : 0), 1, r - (roundRight ? 1 : 0), height + 20, kRadius - 1, true, false),
+        [](int, int y) { return CaptionRow(y); });
+  KeyOutsideHard(b, 0, 0, width, height, RoundRect(l, 0, r, height + 20, kRadius, true, false), kKey);
 }
 
 void TitleButtons(TBitmap& b) {
-  constexpr int w = 21, h = 19;
-  b.SetSize(18 * w, h);
-  Fill(b, 0, 0, b.Width(), h, kKey);
-  const Glyph glyphs[6] = {Glyph::None, Glyph::Help, Glyph::Maximize, Glyph::Restore, Glyph::Minimize, Glyph::Close};
-  for (int frame = 0; frame < 18; ++frame) {
-    const int l = frame * w;
-    const int state = frame % 3; // normal, hot, pressed
-    const Glyph glyph = glyphs[frame / 3];
-    TColor top = RGBColor(0, 132, 152), bottom = RGBColor(0, 100, 118);
-    if (glyph == Glyph::Close) {
-      top = state == 0 ? RGBColor(0, 132, 152) : state == 1 ? RGBColor(222, 92, 78) : RGBColor(168, 52, 44);
-      bottom = state == 0 ? RGBColor(0, 100, 118) : state == 1 ? RGBColor(186, 58, 46) : RGBColor(140, 36, 30);
-    } else if (state == 1) {
-      top = RGBColor(60, 190, 208), bottom = RGBColor(0, 140, 160);
-    } else if (state == 2) {
-      top = RGBColor(0, 76, 92), bottom = RGBColor(0, 100, 118);
+  TCaptionButtonStyle s;
+  s.Width = 21;
+  s.Height = 19;
+  s.Key = kKey;
+  s.Background = [](int y) { return CaptionRow(y + 5); }; // SKIN2_TITLEBARBUTTONPOSY
+  s.Ink = RGBColor(214, 238, 242);
+  s.HotInk = kWhite;
+  s.PressedInk = RGBColor(190, 226, 232);
+  s.HotPlate = RGBColor(0, 128, 150);
+  s.HotEdge = RGBColor(40, 160, 180);
+  s.PressedPlate = RGBColor(0, 30, 40);
+  s.PressedEdge = RGBColor(0, 18, 24);
+  s.CloseHotPlate = RGBColor(210, 64, 52);
+  s.ClosePressedPlate = RGBColor(150, 36, 30);
+  CaptionButtons(b, s);
+}
+
+// Side and bottom borders: columns (or rows) from the outside in.
+const TColor kBorder[4] = {kEdge, kCaptionBottom, kCaptionBottom, RGBColor(0, 34, 44)};
+
+void BottomPiece(TBitmap& b, bool left, bool right) {
+  b.SetSize(8, 4);
+  for (int y = 0; y < 4; ++y)
+    for (int x = 0; x < 8; ++x) {
+      int depth = 3 - y; // distance from the outer edge
+      if (left) depth = std::min(depth, x);
+      if (right) depth = std::min(depth, 7 - x);
+      b.SetPixel(x, y, kBorder[depth]);
     }
-    VerticalGradient(b, l, 0, l + w, h, top, bottom);
-    RoundCorners(b, l, 0, l + w, h, 3);
-    Outline(b, l, 0, l + w, h, RGBColor(0, 58, 70));
-    const int shift = state == 2 ? 1 : 0;
-    DrawGlyph(b, l + 6 + shift, 5 + shift, glyph, kWhite);
-  }
 }
 
-// --- controls ---------------------------------------------------------------------
-
-void PushButton(TBitmap& b) {
-  constexpr int w = 21, h = 21;
-  b.SetSize(3 * w, h);
-  const TColor tops[3] = {RGBColor(252, 254, 254), RGBColor(230, 248, 251), RGBColor(196, 226, 232)};
-  const TColor bottoms[3] = {RGBColor(216, 234, 238), RGBColor(188, 228, 236), RGBColor(224, 240, 243)};
-  const TColor edges[3] = {RGBColor(92, 152, 164), RGBColor(0, 122, 142), RGBColor(0, 92, 110)};
-  for (int frame = 0; frame < 3; ++frame) {
-    const int l = frame * w;
-    VerticalGradient(b, l, 0, l + w, h, tops[frame], bottoms[frame]);
-    RoundCorners(b, l, 0, l + w, h, 3);
-    Outline(b, l, 0, l + w, h, edges[frame]);
-  }
+TControlStyle Controls() {
+  TControlStyle s;
+  s.Key = kKey;
+  s.Form = RGBColor(234, 243, 245);
+  const TColor tops[3] = {RGBColor(252, 254, 254), RGBColor(240, 251, 253), RGBColor(178, 214, 222)};
+  const TColor bottoms[3] = {RGBColor(218, 234, 238), RGBColor(194, 233, 241), RGBColor(208, 232, 238)};
+  const TColor edges[3] = {RGBColor(118, 164, 174), RGBColor(0, 138, 160), RGBColor(0, 92, 110)};
+  for (int i = 0; i < 3; ++i) s.ButtonTop[i] = tops[i], s.ButtonBottom[i] = bottoms[i], s.ButtonEdge[i] = edges[i];
+  s.ButtonShine = kWhite;
+  s.BoxTop = kWhite;
+  s.BoxBottom = RGBColor(230, 241, 244);
+  s.BoxEdge = RGBColor(84, 140, 152);
+  s.CheckedTop = RGBColor(0, 132, 152);
+  s.CheckedBottom = RGBColor(0, 104, 122);
+  s.CheckedEdge = RGBColor(0, 88, 104);
+  s.Mark = kWhite;
+  s.DisabledTop = RGBColor(240, 243, 243);
+  s.DisabledBottom = RGBColor(230, 234, 234);
+  s.DisabledEdge = RGBColor(170, 182, 184);
+  s.DisabledCheckedFill = RGBColor(178, 190, 192);
+  s.DisabledMark = RGBColor(244, 246, 246);
+  s.ScrollTrack = RGBColor(222, 237, 241);
+  s.Arrow = RGBColor(34, 92, 106);
+  s.ArrowHotPlate = RGBColor(192, 224, 232);
+  s.ArrowPressedPlate = RGBColor(0, 112, 132);
+  s.ArrowPressed = kWhite;
+  s.ThumbFrom = RGBColor(138, 194, 206);
+  s.ThumbTo = RGBColor(108, 174, 188);
+  s.ThumbEdge = RGBColor(58, 132, 148);
+  s.Grip = RGBColor(226, 242, 246);
+  s.TabTop = kWhite;
+  s.TabBottom = RGBColor(238, 247, 249);
+  s.OtherTop = RGBColor(226, 240, 243);
+  s.OtherBottom = RGBColor(206, 228, 234);
+  s.TabEdge = RGBColor(92, 152, 164);
+  s.TabAccent = RGBColor(0, 140, 160);
+  s.TabLine = RGBColor(238, 247, 249);
+  s.TroughTop = RGBColor(248, 251, 252);
+  s.TroughBottom = RGBColor(228, 239, 242);
+  s.FillTop = RGBColor(52, 182, 200);
+  s.FillBottom = RGBColor(0, 114, 134);
+  s.ProgressEdge = RGBColor(92, 152, 164);
+  s.Channel = RGBColor(200, 224, 230);
+  s.ChannelEdge = RGBColor(92, 152, 164);
+  s.SliderTop = RGBColor(252, 254, 254);
+  s.SliderBottom = RGBColor(194, 225, 232);
+  s.SliderEdge = RGBColor(0, 110, 130);
+  s.MenuMark = RGBColor(0, 86, 102);
+  s.MenuBack = RGBColor(0, 118, 138); // SKIN2_LEFTBARSTARTCOLOR
+  s.MenuPlate = RGBColor(248, 252, 252);
+  return s;
 }
 
-void CheckBoxes(TBitmap& b) {
-  constexpr int s = 13;
-  b.SetSize(6 * s, s);
-  Fill(b, 0, 0, b.Width(), s, kKey);
-  for (int frame = 0; frame < 6; ++frame) {
-    const int l = frame * s;
-    const bool enabled = frame < 3;
-    const int kind = frame % 3; // checked, grayed, unchecked
-    VerticalGradient(b, l, 0, l + s, s, enabled ? RGBColor(255, 255, 255) : RGBColor(236, 240, 240),
-                     enabled ? RGBColor(222, 238, 242) : RGBColor(224, 228, 228));
-    Frame(b, l, 0, l + s, s, enabled ? RGBColor(60, 130, 144) : RGBColor(160, 172, 174));
-    const TColor mark = enabled ? RGBColor(0, 96, 114) : RGBColor(150, 160, 162);
-    if (kind == 0) {
-      for (int i = 0; i < 3; ++i) Fill(b, l + 3 + i, 6 + i, l + 4 + i, 8 + i, mark);
-      for (int i = 0; i < 5; ++i) Fill(b, l + 6 + i, 7 - i, l + 7 + i, 9 - i, mark);
-    } else if (kind == 1) {
-      Fill(b, l + 3, 3, l + s - 3, s - 3, enabled ? RGBColor(120, 180, 190) : RGBColor(190, 196, 196));
-    }
-  }
-}
-
-void RadioButtons(TBitmap& b) {
-  constexpr int s = 13;
-  b.SetSize(4 * s, s);
-  Fill(b, 0, 0, b.Width(), s, kKey);
-  for (int frame = 0; frame < 4; ++frame) {
-    const int l = frame * s;
-    const bool enabled = frame < 2;
-    const bool checked = frame % 2 == 0;
-    for (int y = 0; y < s; ++y)
-      for (int x = 0; x < s; ++x) {
-        const double d = std::hypot(x - 6.0, y - 6.0);
-        if (d > 6.4) continue;
-        TColor c = d > 5.4 ? (enabled ? RGBColor(60, 130, 144) : RGBColor(160, 172, 174))
-                           : Blend(kWhite, enabled ? RGBColor(214, 234, 238) : RGBColor(226, 230, 230), y / 12.0);
-        if (checked && d < 2.9) c = enabled ? RGBColor(0, 96, 114) : RGBColor(150, 160, 162);
-        b.SetPixel(l + x, y, c);
-      }
-  }
-}
-
-void ScrollButtons(TBitmap& b, bool up) {
-  constexpr int s = 16;
-  b.SetSize(3 * s, s);
-  const TColor faces[3] = {RGBColor(214, 234, 238), RGBColor(190, 226, 234), RGBColor(150, 206, 216)};
-  for (int frame = 0; frame < 3; ++frame) {
-    const int l = frame * s;
-    Fill(b, l, 0, l + s, s, kKey); // shows the scroll bar colour behind the face
-    Fill(b, l + 1, 1, l + s - 1, s - 1, faces[frame]);
-    Frame(b, l + 1, 1, l + s - 1, s - 1, RGBColor(120, 170, 180));
-    for (int i = 0; i < 4; ++i) {
-      const int y = up ? 6 + i : 9 - i;
-      Fill(b, l + 8 - i - 1, y, l + 8 + i, y + 1, RGBColor(0, 86, 102));
-    }
-  }
-}
-
-void ScrollThumb(TBitmap& b) {
-  b.SetSize(16, 30);
-  Fill(b, 0, 0, 16, 30, kKey);
-  for (int y = 1; y < 29; ++y)
-    for (int x = 2; x < 14; ++x) b.SetPixel(x, y, Blend(RGBColor(120, 190, 204), RGBColor(70, 150, 166), (x - 2) / 11.0));
-  RoundCorners(b, 2, 1, 14, 29, 2);
-  Outline(b, 2, 1, 14, 29, RGBColor(0, 96, 114));
-  for (int i = 0; i < 3; ++i) Fill(b, 5, 13 + 2 * i, 11, 14 + 2 * i, RGBColor(230, 245, 248)); // grip
-}
-
-void Tabs(TBitmap& b) {
-  constexpr int w = 30, h = 22;
-  b.SetSize(2 * w, h);
-  Fill(b, 0, 0, b.Width(), h, kKey);
-  for (int frame = 0; frame < 2; ++frame) {
-    const int l = frame * w;
-    const bool selected = frame == 0;
-    const int top = selected ? 0 : 2;
-    VerticalGradient(b, l, top, l + w, h, selected ? kWhite : RGBColor(226, 240, 243),
-                     selected ? RGBColor(238, 247, 249) : RGBColor(204, 228, 234));
-    RoundCorners(b, l, top, l + w, h, 3, true, false);
-    Outline(b, l, top, l + w, h + 1, RGBColor(92, 152, 164));
-    if (selected) Fill(b, l + 1, top + 1, l + w - 1, top + 2, RGBColor(0, 140, 160));
-  }
-}
-
-void Progress(TBitmap& b, int part) {
-  constexpr int h = 16;
-  b.SetSize(part == 1 || part == 4 ? 4 : 8, h);
-  const bool filled = part == 2;
-  VerticalGradient(b, 0, 0, b.Width(), h, filled ? RGBColor(64, 190, 206) : RGBColor(250, 253, 253),
-                   filled ? RGBColor(0, 110, 130) : RGBColor(222, 236, 240));
-  Fill(b, 0, 0, b.Width(), 1, RGBColor(92, 152, 164));
-  Fill(b, 0, h - 1, b.Width(), h, RGBColor(92, 152, 164));
-  if (part == 1) Fill(b, 0, 0, 1, h, RGBColor(92, 152, 164));
-  if (part == 4) Fill(b, b.Width() - 1, 0, b.Width(), h, RGBColor(92, 152, 164));
-}
-
-void TrackChannel(TBitmap& b) {
-  b.SetSize(12, 5);
-  Fill(b, 0, 0, 12, 5, kKey); // becomes the form colour when loaded
-  Fill(b, 1, 1, 11, 4, RGBColor(200, 224, 230));
-  Frame(b, 1, 0, 11, 5, RGBColor(92, 152, 164));
-}
-
-void Slider(TBitmap& b, bool vertical) {
-  const int w = vertical ? 19 : 11, h = vertical ? 11 : 19;
-  b.SetSize(w, h);
-  VerticalGradient(b, 0, 0, w, h, RGBColor(250, 253, 253), RGBColor(180, 220, 228));
-  RoundCorners(b, 0, 0, w, h, 2);
-  Outline(b, 0, 0, w, h, RGBColor(0, 110, 130));
-}
-
-void CheckedMenuIcon(TBitmap& b) {
-  b.SetSize(16, 16);
-  Fill(b, 0, 0, 16, 16, kKey);
-  for (int i = 0; i < 3; ++i) Fill(b, 4 + i, 7 + i, 5 + i, 10 + i, RGBColor(0, 86, 102));
-  for (int i = 0; i < 5; ++i) Fill(b, 7 + i, 8 - i, 8 + i, 11 - i, RGBColor(0, 86, 102));
-}
-
-using Painter = std::function<void(TBitmap&)>;
-
-void Write(const std::filesystem::path& folder, const std::string& name, const Painter& paint) {
-  TBitmap bitmap(8, 8);
-  paint(bitmap);
-  std::ofstream out(folder / (name + ".bmp"), std::ios::binary);
-  out << bitmap.ToBmp();
-  if (!out) throw std::runtime_error("cannot write " + name);
+void Draw(const std::string& out) {
+  const TControlStyle s = Controls();
+  Write(out, "SKIN2_TITLEBAR1", [](TBitmap& b) { CaptionPiece(b, 32, kCaptionHeight, true, false); });
+  Write(out, "SKIN2_TITLEBAR2", [](TBitmap& b) { CaptionPiece(b, 8, kCaptionHeight, false, false); });
+  Write(out, "SKIN2_TITLEBAR3", [](TBitmap& b) { CaptionPiece(b, 32, kCaptionHeight, false, true); });
+  Write(out, "SKIN2_TITLEBAR4", [](TBitmap& b) { CaptionPiece(b, 8, kCaptionHeight, false, false); });
+  Write(out, "SKIN2_TITLEBAR5", [](TBitmap& b) { CaptionPiece(b, 32, kCaptionHeight, false, true); });
+  Write(out, "SKIN2_MINIMIZEDTITLE", [](TBitmap& b) {
+    b.SetSize(160, 26);
+    Fill(b, 0, 0, 160, 26, kEdge);
+    Paint(b, 0, 0, 160, 26, RoundRect(1, 1, 159, 25, 4, true, false), [](int, int y) { return CaptionRow(y); });
+    KeyOutsideHard(b, 0, 0, 160, 26, RoundRect(0, 0, 160, 26, 5, true, false), kKey); // top corners, within the region rows
+  });
+  Write(out, "SKIN2_FORMLEFTBORDER", [](TBitmap& b) {
+    b.SetSize(4, 8);
+    for (int x = 0; x < 4; ++x) Fill(b, x, 0, x + 1, 8, kBorder[x]);
+  });
+  Write(out, "SKIN2_FORMRIGHTBORDER", [](TBitmap& b) {
+    b.SetSize(4, 8);
+    for (int x = 0; x < 4; ++x) Fill(b, 3 - x, 0, 4 - x, 8, kBorder[x]);
+  });
+  Write(out, "SKIN2_FORMBOTTOMBORDER1", [](TBitmap& b) { BottomPiece(b, true, false); });
+  Write(out, "SKIN2_FORMBOTTOMBORDER2", [](TBitmap& b) { BottomPiece(b, false, false); });
+  Write(out, "SKIN2_FORMBOTTOMBORDER3", [](TBitmap& b) { BottomPiece(b, false, true); });
+  Write(out, "SKIN2_TITLEBUTTONS", TitleButtons);
+  Write(out, "SKIN2_CHECKEDMENUICON", [&](TBitmap& b) { CheckedMenuIcon(b, s); });
+  Write(out, "SKIN2_MENUBAR", [](TBitmap& b) {
+    b.SetSize(8, 20);
+    VerticalGradient(b, 0, 0, 8, 20, RGBColor(226, 240, 243), RGBColor(200, 226, 232));
+  });
+  Write(out, "SKIN2_TOOLBAR", [](TBitmap& b) {
+    b.SetSize(8, 26);
+    VerticalGradient(b, 0, 0, 8, 26, RGBColor(238, 247, 249), RGBColor(208, 231, 236));
+  });
+  Write(out, "SKIN2_BUTTON", [&](TBitmap& b) { PushButtons(b, s); });
+  Write(out, "SKIN2_CHECKBOX", [&](TBitmap& b) { CheckBoxes(b, s); });
+  Write(out, "SKIN2_CHECKBOXLIST", [&](TBitmap& b) { CheckBoxes(b, s); });
+  Write(out, "SKIN2_RADIOBUTTON", [&](TBitmap& b) { RadioButtons(b, s); });
+  for (int part = 1; part <= 4; ++part)
+    Write(out, "SKIN2_PROGRESSBAR" + std::to_string(part), [&](TBitmap& b) { ProgressPiece(b, s, part); });
+  Write(out, "SKIN2_TRACKBAR", [&](TBitmap& b) { TrackChannel(b, s); });
+  Write(out, "SKIN2_TRACKBARSLIDER", [&](TBitmap& b) { Slider(b, s, false); });
+  Write(out, "SKIN2_TRACKBARVSLIDER", [&](TBitmap& b) { Slider(b, s, true); });
+  Write(out, "SKIN2_SCROLLBARUPBUTTON", [&](TBitmap& b) { ScrollButtons(b, s, true); });
+  Write(out, "SKIN2_SCROLLBARDOWNBUTTON", [&](TBitmap& b) { ScrollButtons(b, s, false); });
+  Write(out, "SKIN2_SCROLLBAR", [&](TBitmap& b) { ScrollThumb(b, s); });
+  Write(out, "SKIN2_TABCONTROL", [&](TBitmap& b) { Tabs(b, s); });
+  Write(out, "SKIN2_TABCONTROLLINE", [&](TBitmap& b) { TabLine(b, s); });
+  Write(out, "SKIN2_SIDECHANNELBAR", [](TBitmap& b) {
+    b.SetSize(8, 24);
+    VerticalGradient(b, 0, 0, 8, 24, RGBColor(230, 242, 244), RGBColor(204, 228, 234));
+  });
+  Write(out, "SKIN2_SIDECHANNELTITLE", [](TBitmap& b) {
+    b.SetSize(8, 22);
+    VerticalGradient(b, 0, 0, 8, 22, kCaptionTop, kCaptionBottom);
+  });
+  Write(out, "SKIN2_SCROLLBUTTON", [&](TBitmap& b) { ScrollButtons(b, s, true); });
 }
 
 } // namespace
 
-int main(int argc, char** argv) {
-  if (argc != 2) {
-    std::fprintf(stderr, "usage: generate OUTPUT_FOLDER\n");
-    return 2;
-  }
-  const std::filesystem::path out(argv[1]);
-  std::filesystem::create_directories(out);
-  try {
-    Write(out, "SKIN2_TITLEBAR1", [](TBitmap& b) { b.SetSize(32, kCaptionHeight); CaptionPiece(b, true, false); });
-    Write(out, "SKIN2_TITLEBAR2", [](TBitmap& b) { b.SetSize(8, kCaptionHeight); CaptionPiece(b, false, false); });
-    Write(out, "SKIN2_TITLEBAR3", [](TBitmap& b) { b.SetSize(32, kCaptionHeight); CaptionPiece(b, false, true); });
-    Write(out, "SKIN2_TITLEBAR4", [](TBitmap& b) { b.SetSize(8, kCaptionHeight); CaptionPiece(b, false, false); });
-    Write(out, "SKIN2_TITLEBAR5", [](TBitmap& b) { b.SetSize(32, kCaptionHeight); CaptionPiece(b, false, true); });
-    Write(out, "SKIN2_MINIMIZEDTITLE", [](TBitmap& b) {
-      b.SetSize(160, 26);
-      VerticalGradient(b, 0, 0, 160, 26, kCaptionTop, kCaptionBottom);
-      RoundCorners(b, 0, 0, 160, 26, 5);
-      Outline(b, 0, 0, 160, 26, kCaptionEdge);
-    });
-    const TColor border[4] = {kCaptionEdge, RGBColor(0, 120, 140), RGBColor(0, 104, 122), RGBColor(0, 78, 94)};
-    Write(out, "SKIN2_FORMLEFTBORDER", [&](TBitmap& b) {
-      b.SetSize(4, 8);
-      for (int x = 0; x < 4; ++x) Fill(b, x, 0, x + 1, 8, border[x]);
-    });
-    Write(out, "SKIN2_FORMRIGHTBORDER", [&](TBitmap& b) {
-      b.SetSize(4, 8);
-      for (int x = 0; x < 4; ++x) Fill(b, 3 - x, 0, 4 - x, 8, border[x]);
-    });
-    auto bottom = [&](TBitmap& b, bool left, bool right) {
-      b.SetSize(8, 4);
-      for (int y = 0; y < 4; ++y) Fill(b, 0, 3 - y, 8, 4 - y, border[y]);
-      if (left)
-        for (int x = 0; x < 4; ++x) Fill(b, x, 0, x + 1, 4 - x, border[x]);
-      if (right)
-        for (int x = 0; x < 4; ++x) Fill(b, 7 - x, 0, 8 - x, 4 - x, border[x]);
-    };
-    Write(out, "SKIN2_FORMBOTTOMBORDER1", [&](TBitmap& b) { bottom(b, true, false); });
-    Write(out, "SKIN2_FORMBOTTOMBORDER2", [&](TBitmap& b) { bottom(b, false, false); });
-    Write(out, "SKIN2_FORMBOTTOMBORDER3", [&](TBitmap& b) { bottom(b, false, true); });
-    Write(out, "SKIN2_TITLEBUTTONS", TitleButtons);
-    Write(out, "SKIN2_CHECKEDMENUICON", CheckedMenuIcon);
-    Write(out, "SKIN2_MENUBAR", [](TBitmap& b) {
-      b.SetSize(8, 20);
-      VerticalGradient(b, 0, 0, 8, 20, RGBColor(226, 240, 243), RGBColor(200, 226, 232));
-    });
-    Write(out, "SKIN2_TOOLBAR", [](TBitmap& b) {
-      b.SetSize(8, 26);
-      VerticalGradient(b, 0, 0, 8, 26, RGBColor(238, 247, 249), RGBColor(208, 231, 236));
-    });
-    Write(out, "SKIN2_BUTTON", PushButton);
-    Write(out, "SKIN2_CHECKBOX", CheckBoxes);
-    Write(out, "SKIN2_CHECKBOXLIST", CheckBoxes);
-    Write(out, "SKIN2_RADIOBUTTON", RadioButtons);
-    for (int part = 1; part <= 4; ++part)
-      Write(out, "SKIN2_PROGRESSBAR" + std::to_string(part), [part](TBitmap& b) { Progress(b, part); });
-    Write(out, "SKIN2_TRACKBAR", TrackChannel);
-    Write(out, "SKIN2_TRACKBARSLIDER", [](TBitmap& b) { Slider(b, false); });
-    Write(out, "SKIN2_TRACKBARVSLIDER", [](TBitmap& b) { Slider(b, true); });
-    Write(out, "SKIN2_SCROLLBARUPBUTTON", [](TBitmap& b) { ScrollButtons(b, true); });
-    Write(out, "SKIN2_SCROLLBARDOWNBUTTON", [](TBitmap& b) { ScrollButtons(b, false); });
-    Write(out, "SKIN2_SCROLLBAR", ScrollThumb);
-    Write(out, "SKIN2_TABCONTROL", Tabs);
-    Write(out, "SKIN2_TABCONTROLLINE", [](TBitmap& b) {
-      b.SetSize(6, 2);
-      Fill(b, 0, 0, 6, 1, RGBColor(92, 152, 164));
-      Fill(b, 0, 1, 6, 2, RGBColor(238, 247, 249));
-    });
-    Write(out, "SKIN2_SIDECHANNELBAR", [](TBitmap& b) {
-      b.SetSize(8, 24);
-      VerticalGradient(b, 0, 0, 8, 24, RGBColor(230, 242, 244), RGBColor(204, 228, 234));
-    });
-    Write(out, "SKIN2_SIDECHANNELTITLE", [](TBitmap& b) {
-      b.SetSize(8, 22);
-      VerticalGradient(b, 0, 0, 8, 22, kCaptionTop, kCaptionBottom);
-    });
-    Write(out, "SKIN2_SCROLLBUTTON", [](TBitmap& b) { ScrollButtons(b, true); });
-  } catch (const std::exception& error) {
-    std::fprintf(stderr, "generate: %s\n", error.what());
-    return 1;
-  }
-  return 0;
-}
+int main(int argc, char** argv) { return GeneratorMain(argc, argv, Draw); }
