@@ -12,6 +12,7 @@
 #include "support/SkinnedProgramFolder.h"
 #include "support/TestDoubles.h"
 #include "support/WindowCount.h"
+#include "ui/uLogin.h"
 #include "ui/uMain.h"
 #include "ui/uPWDManage.h"
 
@@ -99,6 +100,14 @@ protected:
     if (!shot) return kNoColor;
     const TBitmap* left = engine.GetBitmap(TSkinBitmapKey::SKIN2_TITLEBAR1);
     return shot->Pixel(left->Width() + 3, 1);
+  }
+  // Whether the colour shows in the rectangle of the control's client area.
+  static bool ShowsColor(HWND control, const RECT& area, TColor color) {
+    const auto shot = TakeWindowShot(control);
+    for (int y = area.top; shot && y < std::min<int>(area.bottom, shot->Height()); ++y)
+      for (int x = area.left; x < std::min<int>(area.right, shot->Width()); ++x)
+        if (shot->Pixel(x, y) == color) return true;
+    return false;
   }
   // Whether the colour is one the skin's caption pieces have in their top row.
   static bool InCaptionPiece(TSkinEngine& engine, TColor color) {
@@ -236,4 +245,50 @@ TEST_F(SkinChooserTest, FiftySwitchesBackAndForthLeaveTheCountsFlat) {
   EXPECT_EQ(ProcessGdiObjects(), objects) << "now " << ProcessGdiObjectKinds();
   EXPECT_EQ(main->SkinFile(), AppPath + "Skins\\Deep\\DeepCyan.ssk");
   EXPECT_EQ(ReadSkinSetting(), "Skins\\Deep\\DeepCyan.ssk");
+}
+
+// The login dialog, the side-bar and the password manager in each skin
+// that comes with the program, each chosen from the menu while the others
+// are open; the pictures go to screenshots/skins-NAME-WINDOW.bmp.
+TEST_F(SkinChooserTest, TheProgramsWindowsInEachShippedSkin) {
+  TfPWDManage manager(&app);
+  manager.SetUp();
+  // Side by side as the screen has room for them: the side-bar stands in the middle.
+  manager.Position = TPosition::poDesigned;
+  manager.SetBounds(770, 40, 500, 380);
+  manager.Show();
+  // Laid out as the program folder has them; DeepCyan is in place already.
+  for (const auto& [name, file] : {std::pair{"DeepCyan", "Skins\\Deep\\DeepCyan.ssk"},
+                                   std::pair{"Paper", "Skins\\Paper\\Paper.ssk"},
+                                   std::pair{"Graphite", "Skins\\Graphite\\Graphite.ssk"}}) {
+    SCOPED_TRACE(name);
+    const std::string path = folder / file;
+    CreateDirectoryA(path.substr(0, path.rfind('\\')).c_str(), nullptr);
+    if (!PathExists(folder / file)) CopyFileA(TestSkinFile(name).c_str(), (folder / file).c_str(), FALSE);
+    main->Skins.Refresh();
+    TMenuItem* item = ItemNamed(main->mnuSkins, name);
+    ASSERT_NE(item, nullptr) << "listed by its own name";
+    item->Click();
+    TfLogin login(&app);
+    login.SetBounds(10, 40, login.Width(), login.Height());
+    login.Position = TPosition::poDesigned;
+    login.Show();
+    PumpFor(300);
+    EXPECT_EQ(login.SkinFile(), AppPath + file) << "a window made afterwards reads the chosen skin";
+    EXPECT_EQ(manager.ToolBar1->Color(), manager.SkinEngine1->GetColor(TSkinColorKey::SKIN2_TOOLBARSTARTCOLOR))
+        << "the open manager's tool bar takes the new skin's colour";
+    // Text on the skin's colours is in the skin's text colour: the grid's
+    // headings and the tool bar's captions, in the dark skin too.
+    const TColor text = manager.SkinEngine1->GetColor(TSkinColorKey::SKIN2_CONTROLFONTCOLOR);
+    EXPECT_TRUE(ShowsColor(manager.grdData->Handle(), {0, 0, 200, 18}, text))
+        << "the grid's headings";
+    EXPECT_TRUE(ShowsColor(manager.ToolBar1->Handle(), {0, 0, 120, manager.ToolBar1->Height()}, text))
+        << "the tool bar's captions";
+    const std::pair<const char*, TfBase*> windows[] = {{"login", &login}, {"sidebar", main}, {"manager", &manager}};
+    for (const auto& [what, window] : windows) {
+      EXPECT_EQ(window->SkinFile(), AppPath + file) << what;
+      EXPECT_TRUE(InCaptionPiece(*window->SkinEngine1, CaptionPixel(*window->SkinEngine1, window->Handle()))) << what;
+      EXPECT_TRUE(SaveWindowShot(window->Handle(), std::string("screenshots/skins-") + name + "-" + what + ".bmp"));
+    }
+  }
 }

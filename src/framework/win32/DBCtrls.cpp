@@ -164,7 +164,7 @@ void TDBGrid::Paint(HDC dc) {
   int x = -leftOffset_;
   for (const TColumn& column : Columns) {
     RECT cell{x + 2, 0, x + column.Width - 2, kRowHeight};
-    SetTextColor(dc, GetSysColor(COLOR_BTNTEXT));
+    SetTextColor(dc, FixedFontColor != kNoColor ? ColorToRGB(FixedFontColor) : GetSysColor(COLOR_BTNTEXT));
     const std::string& title = column.Title.empty() ? column.FieldName : column.Title;
     DrawTextA(dc, title.c_str(), -1, &cell, DT_SINGLELINE | DT_VCENTER | DT_END_ELLIPSIS | DT_NOPREFIX);
     RECT edge{x, 0, x + column.Width, kRowHeight};

@@ -320,8 +320,9 @@ void TCustomDrawGrid::Paint(HDC target) {
       } else {
         FillColor(dc, cell, Color());
       }
-      SetTextColor(dc, (state & gdSelected) && !(state & gdFixed) ? GetSysColor(COLOR_HIGHLIGHTTEXT)
-                                                                  : ColorToRGB(EffectiveFont().Color));
+      TColor text = EffectiveFont().Color;
+      if ((state & gdFixed) && FixedFontColor != kNoColor) text = FixedFontColor;
+      SetTextColor(dc, (state & gdSelected) && !(state & gdFixed) ? GetSysColor(COLOR_HIGHLIGHTTEXT) : ColorToRGB(text));
       DrawCell(c, r, cell, state, dc);
       if ((state & gdFocused) && !(state & gdFixed)) DrawFocusRect(dc, &cell);
     }

@@ -13,6 +13,8 @@ public:
   PLIMET_CLASS_NAME(TCustomGrid)
   // The colour of the fixed (title) rows and columns.
   TColor FixedColor = clBtnFace;
+  // The text colour of the fixed cells; kNoColor: the font's.
+  TColor FixedFontColor = kNoColor;
 };
 
 enum TGridDrawStateFlag : unsigned { gdSelected = 1, gdFocused = 2, gdFixed = 4 };

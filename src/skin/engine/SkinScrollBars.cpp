@@ -235,9 +235,13 @@ void TSkinGrid::Apply() {
   }
   if (!saved_) {
     savedFixedColor_ = grid->FixedColor;
+    savedFixedFontColor_ = grid->FixedFontColor;
     saved_ = true;
   }
   grid->FixedColor = Engine.FormColor();
+  // On the form colour the text takes the colour the skin gives text on
+  // it, or a dark skin's headings could not be read.
+  grid->FixedFontColor = Engine.GetColor(TSkinColorKey::SKIN2_CONTROLFONTCOLOR);
   grid->Invalidate();
 }
 
@@ -245,6 +249,7 @@ void TSkinGrid::Restore() {
   auto* grid = dynamic_cast<TCustomGrid*>(Control);
   if (!saved_ || !grid) return;
   grid->FixedColor = savedFixedColor_;
+  grid->FixedFontColor = savedFixedFontColor_;
   saved_ = false;
   grid->Invalidate();
 }

@@ -61,7 +61,7 @@ public:
 private:
   void Restore();
   bool saved_ = false;
-  TColor savedFixedColor_ = kNoColor;
+  TColor savedFixedColor_ = kNoColor, savedFixedFontColor_ = kNoColor;
 };
 
 class TSkinScrollBar;

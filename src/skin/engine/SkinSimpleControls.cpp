@@ -178,7 +178,9 @@ void TSkinToolBar::Apply() {
   auto* bar = dynamic_cast<TToolBar*>(Control);
   if (!bar) return;
   const bool on = Engine.InEffect();
-  if (on == skinnedNow_) return;
+  // Unskinned and staying so: nothing to give back. A skin in effect is
+  // applied again, so a skin changed at run time brings its own colour.
+  if (!on && !skinnedNow_) return;
   skinnedNow_ = on;
   if (on) {
     bar->Flat = true;
@@ -207,7 +209,16 @@ void TSkinToolBar::DrawButton(TToolBar* bar, TToolButton* button, NMTBCUSTOMDRAW
   const unsigned state = CustomDrawState(draw.nmcd);
   const bool hot = (state & cdsHot) != 0;
   const bool pressed = (state & cdsSelected) != 0 || (state & cdsChecked) != 0 || button->Down();
-  if (!hot && !pressed) return; // the bar draws it itself
+  const TColor text = Engine.GetColor(TSkinColorKey::SKIN2_CONTROLFONTCOLOR);
+  if (!hot && !pressed) {
+    // The bar draws it itself, its caption in the skin's text colour: the
+    // bar's own colour comes from the skin, and may be dark.
+    draw.clrText = skin::ToRgb(text);
+    // A disabled caption is drawn raised in the highlight colour, which on
+    // a dark bar would read brighter than an enabled one.
+    draw.clrBtnHighlight = skin::ToRgb(Engine.GetColor(TSkinColorKey::SKIN2_TOOLBARSTARTCOLOR));
+    return;
+  }
   defaultDraw = false;
   HDC dc = draw.nmcd.hdc;
   const RECT r = draw.nmcd.rc;
@@ -220,7 +231,7 @@ void TSkinToolBar::DrawButton(TToolBar* bar, TToolButton* button, NMTBCUSTOMDRAW
   const std::string caption = button->Caption();
   const gdi::TSelection font(dc, bar->Font.Handle());
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(bar->Font.Color));
+  SetTextColor(dc, skin::ToRgb(text));
   const bool dropDown = button->Style == TToolButtonStyle::tbsDropDown;
   const int width = r.right - r.left - (dropDown ? 14 : 0);
   if (images && button->ImageIndex >= 0) {
