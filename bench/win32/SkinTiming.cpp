@@ -11,6 +11,11 @@
 //    twice as the base form loads it (the stored property, then the
 //    settings file once the form is loaded); reference: the same form
 //    unskinned.
+// 3. The gallery form (one of every control) skinned while it is up: every
+//    skinner attached and the whole form painted once; reference: the
+//    same form repainted unskinned.
+// 4. One step of a thumb drag on a skinned memo (the scroll message and
+//    the panel's repaint); reference: the same step unskinned.
 #include <windows.h>
 
 #include <algorithm>
@@ -22,6 +27,8 @@
 
 #include "framework/win32/Forms.h"
 #include "framework/win32/Gdi.h"
+#include "framework/win32/StdCtrls.h"
+#include "GalleryForm.h"
 #include "skin/SkinReader.h"
 #include "skin/engine/SkinEngine.h"
 #include "skin/engine/SkinWindow.h"
@@ -187,6 +194,71 @@ void CreationToFirstPaint(const std::string& skin, int runs) {
   std::printf("  %-46s %10.1f us\n", "the skin file read alone (TSkinReader::Load)", load[1]);
 }
 
+// Paints the window and all its children now.
+void PaintAll(HWND window) {
+  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+}
+
+void GallerySkinning(const std::string& skin, int runs) {
+  TGalleryForm gallery(nullptr);
+  auto* engine = new TSkinEngine(&gallery);
+  engine->SetSkinFile(skin);
+  engine->SetActive(false);
+  gallery.Show();
+  Pump();
+  std::vector<double> skinning, repaint;
+  for (int run = 0; run < runs; ++run) {
+    double start = Now();
+    PaintAll(gallery.Handle());
+    repaint.push_back((Now() - start) * 1e6);
+    start = Now();
+    engine->SetActive(true);
+    PaintAll(gallery.Handle());
+    skinning.push_back((Now() - start) * 1e6);
+    engine->SetActive(false);
+    Pump();
+  }
+  std::printf("the gallery form, %d runs each:\n", runs);
+  PrintRow("skinned while up (attach all, paint once)", Median(skinning), Median(repaint),
+           "one repaint of it unskinned");
+}
+
+// A form with a long memo: its vertical bar has a thumb to drag.
+class MemoForm : public TForm {
+public:
+  PLIMET_CLASS_NAME(MemoForm)
+  MemoForm() : TForm(nullptr) {
+    SetBounds(100, 100, 320, 240);
+    Memo = new TMemo(this);
+    Memo->SetParent(this);
+    Memo->SetScrollBars(TScrollStyle::ssVertical);
+    Memo->SetBounds(8, 8, 280, 180);
+    std::vector<std::string> lines;
+    for (int i = 0; i < 400; ++i) lines.push_back("line " + std::to_string(i));
+    Memo->SetLines(lines);
+  }
+  TMemo* Memo;
+};
+
+void ThumbDrag(const std::string& skin, int runs) {
+  MemoForm skinned, plain;
+  auto* engine = new TSkinEngine(&skinned);
+  engine->SetActive(true);
+  engine->SetSkinFile(skin);
+  plain.SetBounds(440, 100, 320, 240);
+  skinned.Show();
+  plain.Show();
+  Pump();
+  int position = 0;
+  const auto step = [&position](TMemo* memo) {
+    position = (position + 7) % 300;
+    SendMessageA(memo->Handle(), WM_VSCROLL, MAKEWPARAM(SB_THUMBTRACK, position), 0);
+  };
+  const auto m = Medians(runs, {[&] { step(skinned.Memo); }, [&] { step(plain.Memo); }});
+  std::printf("one step of a thumb drag on a memo, %d runs each:\n", runs);
+  PrintRow("skinned (scroll and panel repaint)", m[0], m[1], "the same step unskinned");
+}
+
 } // namespace
 
 int main(int argc, char** argv) {
@@ -204,6 +276,8 @@ int main(int argc, char** argv) {
   CaptionMoves(skin, 224, 401);
   CaptionMoves(skin, 1920, 201);
   CreationToFirstPaint(skin, 31);
+  GallerySkinning(skin, 21);
+  ThumbDrag(skin, 401);
   std::fflush(stdout);
   return 0;
 }

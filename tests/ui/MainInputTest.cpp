@@ -473,3 +473,39 @@ TEST_F(MainInputTest, TheSizeGripFollowsTheWindowsSize) {
   GetClientRect(bar, &normal);
   EXPECT_GT(grip(normal), 10u) << "the grip back in the corner";
 }
+
+TEST_F(MainInputTest, TheTreeScrollsUnderSkinnedBarsAsUnderItsOwn) {
+  for (int i = 0; i < 80; ++i) FileList->AddNode(nullptr, "C:\\Data\\Note" + std::to_string(i) + ".txt", kNoteFile);
+  PumpFor(200);
+  HWND tree = main->tvObj->Handle();
+  TSkinScrollWinControl* skinner = ScrollSkinnerOf(*main->SkinEngine1, main->Handle(), main->tvObj);
+  ASSERT_NE(skinner, nullptr);
+  ASSERT_NE(skinner->VertPanel(), nullptr);
+  const RECT bar = NativeScrollBar(tree, OBJID_VSCROLL);
+  EXPECT_TRUE(IsWindowVisible(skinner->VertPanel()->Handle()));
+  EXPECT_TRUE(SameScreenRect(skinner->VertPanel()->Handle(), bar)) << "the skin's bar lies over the tree's own";
+  EXPECT_TRUE(SaveWindowShot(main->Handle(), "screenshots/skin-sidebar-scrolled.bmp"));
+
+  // A real click on the skinned down arrow scrolls as the tree's own arrow does.
+  const int side = bar.right - bar.left;
+  const POINT down{bar.left + side / 2, bar.bottom - side / 2};
+  ASSERT_EQ(GetScrollPos(tree, SB_VERT), 0);
+  RealClick(down);
+  PumpFor(200);
+  RealClick(down);
+  PumpFor(200);
+  const int skinned = GetScrollPos(tree, SB_VERT);
+  main->SkinEngine1->SetActive(false);
+  PumpFor(200);
+  SendMessageA(tree, WM_VSCROLL, SB_TOP, 0);
+  PumpFor(100);
+  const RECT own = NativeScrollBar(tree, OBJID_VSCROLL);
+  const POINT ownDown{own.left + side / 2, own.bottom - side / 2};
+  RealClick(ownDown);
+  PumpFor(200);
+  RealClick(ownDown);
+  PumpFor(200);
+  EXPECT_EQ(GetScrollPos(tree, SB_VERT), skinned);
+  EXPECT_GT(skinned, 0);
+}
+

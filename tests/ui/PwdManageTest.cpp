@@ -6,6 +6,7 @@
 #include "support/GdiObjectCount.h"
 
 #include "support/ModalDriver.h"
+#include "support/RealInput.h"
 #include "support/Screenshot.h"
 #include "support/SkinnedProgramFolder.h"
 #include "support/StoreFixture.h"
@@ -123,6 +124,23 @@ TEST_F(PwdManageTest, CatalogsRecordsAndTheirFiles) {
     for (int x = text.left - 19; x < text.left - 2; ++x)
       if (at(window->tv->Handle(), {x, y}) != background) ++iconPixels;
   EXPECT_GT(iconPixels, 40) << "the catalog's icon is drawn beside its name";
+}
+
+TEST_F(PwdManageTest, TheGridsBarIsSkinned) {
+  window->SetBounds(100, 100, 500, 380); // narrower than the grid's columns
+  PumpFor(200);
+  TSkinScrollWinControl* skinner = ScrollSkinnerOf(*window->SkinEngine1, window->Handle(), window->grdData);
+  ASSERT_NE(skinner, nullptr);
+  ASSERT_NE(skinner->HorzPanel(), nullptr);
+  // The columns are wider than the grid: its horizontal bar shows, under the skin's.
+  EXPECT_TRUE(IsWindowVisible(skinner->HorzPanel()->Handle()));
+  EXPECT_TRUE(SameScreenRect(skinner->HorzPanel()->Handle(), NativeScrollBar(window->grdData->Handle(), OBJID_HSCROLL)));
+  const auto shot = TakeWindowShot(skinner->HorzPanel()->Handle());
+  ASSERT_TRUE(shot);
+  const TBitmap* left = window->SkinEngine1->ScrollBtnRes().HorzButton(1);
+  ASSERT_TRUE(left && !left->Empty());
+  EXPECT_EQ(shot->Pixel(shot->Height() / 2, shot->Height() / 2), left->Pixel(left->Width() / 2, left->Height() / 2))
+      << "the skin's left arrow";
 }
 
 TEST_F(PwdManageTest, OnlyOkDeletesARecord) {
