@@ -128,13 +128,17 @@ bool TSkinChooser::Choose(const std::string& file) {
                TMsgDlgType::mtWarning, {TMsgDlgBtn::mbOK});
     return false;
   }
+  // Every window made later reads the settings file: a skin it cannot keep
+  // would leave new windows in the old skin and the check on the old one.
+  if (!WriteSkinSetting(file)) {
+    MessageDlg("Unable to write to " + ConfigPath(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
+    return false;
+  }
   try {
     UseSkinEverywhere(path);
   } catch (const std::exception& error) {
     MessageDlg(error.what(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
   }
-  if (!WriteSkinSetting(file))
-    MessageDlg("Unable to write to " + ConfigPath(), TMsgDlgType::mtError, {TMsgDlgBtn::mbOK});
   Refresh();
   return true;
 }
