@@ -2,7 +2,7 @@
 // for Windows here): each figure is the median of many runs, printed beside
 // a reference measured in the same run, alternating with it, so that both
 // meet the same load of the machine.
-//   SkinTiming.exe SKIN.ssk
+//   SkinTiming.exe SKIN.ssk [frame|creation|gallery|drag]
 // 1. A caption mouse move on a skinned form 224 and 1920 pixels wide (the
 //    frame repaints its caption on each), and PaintFrame called alone;
 //    references: one BitBlt of a window-sized bitmap onto the window, and
@@ -273,11 +273,18 @@ int main(int argc, char** argv) {
   }
   TApplication app;
   std::printf("skin %s; medians in microseconds\n", skin.c_str());
-  CaptionMoves(skin, 224, 401);
-  CaptionMoves(skin, 1920, 201);
-  CreationToFirstPaint(skin, 31);
-  GallerySkinning(skin, 21);
-  ThumbDrag(skin, 401);
+  // A second argument runs only the part it names: frame, creation, gallery or drag.
+  const std::string only = argc > 2 ? argv[2] : "";
+  const auto wanted = [&only](const char* part) { return only.empty() || only == part; };
+  if (wanted("frame")) {
+    CaptionMoves(skin, 224, 401);
+    CaptionMoves(skin, 1920, 201);
+  }
+  if (wanted("creation")) CreationToFirstPaint(skin, 31);
+  std::fflush(stdout);
+  if (wanted("gallery")) GallerySkinning(skin, 21);
+  std::fflush(stdout);
+  if (wanted("drag")) ThumbDrag(skin, 401);
   std::fflush(stdout);
   return 0;
 }
