@@ -12,6 +12,8 @@
 #include "framework/win32/ComCtrls.h"
 #include "framework/win32/Gdi.h"
 #include "skin/engine/SkinEngine.h"
+#include "skin/engine/SkinListView.h"
+#include "skin/engine/SkinPickers.h"
 #include "skin/engine/SkinWindow.h"
 #include "support/GdiObjectCount.h"
 #include "support/Screenshot.h"
@@ -147,6 +149,23 @@ TEST(Gallery, SkinnedAndBackAgain) {
     Settle(app);
     EXPECT_TRUE(SaveWindowShot(gallery->Handle(), std::string("screenshots/gallery-skinned-") + pages[i] + ".bmp"));
   }
+  // The pickers and the list view by their own rows: the date's button, the
+  // time's skinned up-down, the list view's header taken over.
+  int datePickers = 0, timePickers = 0, listViews = 0;
+  for (auto& child : engine->FrameOf(gallery->Handle())->Children) {
+    if (auto* picker = dynamic_cast<TSkinDateTimePicker*>(child.get())) {
+      if (picker->UpDown()) {
+        ++timePickers;
+        EXPECT_EQ(SendMessageA(picker->UpDown()->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+      } else if (picker->ComboButton() && picker->ComboButton()->Visible()) {
+        ++datePickers;
+      }
+    }
+    if (auto* list = dynamic_cast<TSkinListView*>(child.get()); list && list->Header()) ++listViews;
+  }
+  EXPECT_EQ(datePickers, 1);
+  EXPECT_EQ(timePickers, 1);
+  EXPECT_EQ(listViews, 1);
   gallery->Pages->SetActivePage(gallery->StandardPage);
   Settle(app);
   const auto skinned = TakeWindowShot(gallery->Handle());
