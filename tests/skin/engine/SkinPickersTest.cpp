@@ -12,14 +12,17 @@
 
 #include "framework/win32/ComCtrls.h"
 #include "framework/win32/Forms.h"
+#include "framework/win32/Gdi.h"
 #include "skin/engine/SkinEngine.h"
 #include "skin/engine/SkinHelpers.h"
 #include "skin/engine/SkinListView.h"
 #include "skin/engine/SkinPickers.h"
 #include "skin/engine/SkinWindow.h"
+#include "support/GdiObjectCount.h"
 #include "support/RealInput.h"
 #include "support/Screenshot.h"
 #include "support/TestSkins.h"
+#include "support/WindowCount.h"
 
 namespace {
 
@@ -289,4 +292,30 @@ TEST_F(SkinPickersTest, TheListViewGetsScrollPanelsOverItsBars) {
   EXPECT_TRUE(IsWindowVisible(skinner->VertPanel()->Handle()));
   EXPECT_TRUE(EqualRect(&panel, &info.rcScrollBar));
   EXPECT_FALSE(IsWindowVisible(skinner->HorzPanel()->Handle())) << "the columns fit";
+}
+
+// The button panels, the up-downs with their skinners and the taken-over
+// header go with their form, or with the engine when it goes first.
+TEST(SkinPickersLeak, SkinnedPickersAndListViewsComeAndGoWithoutATrace) {
+  TApplication app;
+  const auto cycle = [](bool engineFirst) {
+    auto* form = new PickerForm;
+    form->Show();
+    PumpFor(20);
+    if (engineFirst) {
+      delete form->Engine;
+      PumpFor(10);
+    }
+    delete form;
+    PumpFor(10);
+  };
+  cycle(false);
+  cycle(true);
+  const int components = TComponent::LiveCount(), windows = ThreadWindowCount(), owned = gdi::LiveObjects(),
+            process = ProcessGdiObjects();
+  for (int i = 0; i < 30; ++i) cycle(i % 2 == 0);
+  EXPECT_EQ(TComponent::LiveCount(), components);
+  EXPECT_EQ(ThreadWindowCount(), windows);
+  EXPECT_EQ(gdi::LiveObjects(), owned);
+  EXPECT_EQ(ProcessGdiObjects(), process) << ProcessGdiObjectKinds();
 }
