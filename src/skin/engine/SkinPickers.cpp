@@ -17,6 +17,13 @@ void SetShown(TControl& control, bool shown) {
   if (control.Visible() != shown) control.SetVisible(shown);
 }
 
+// The control's own painting can cover the parts laid on it (the picker
+// draws its face again after they painted): they are painted once more after it.
+void RepaintPart(TWinControl* part) {
+  if (part && part->HandleAllocated() && IsWindowVisible(part->Handle()))
+    RedrawWindow(part->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+}
+
 void BringToTop(TWinControl& control) {
   if (control.HandleAllocated())
     SetWindowPos(control.Handle(), HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -103,6 +110,11 @@ void TSkinExtComboboxLikeControl::ShowComboButton() {
 }
 
 void TSkinExtComboboxLikeControl::Apply() { ShowComboButton(); }
+
+void TSkinExtComboboxLikeControl::Paint() {
+  PaintBorder();
+  RepaintPart(button_);
+}
 
 void TSkinExtComboboxLikeControl::Release() {
   FreeComboButton();
@@ -220,6 +232,7 @@ void TSkinDateTimePicker::Paint() {
   TSkinExtComboboxLikeControl::Paint();
   // A picker made anew (another kind) brings a native up-down of its own again.
   SyncUpDowns();
+  RepaintPart(upDown_);
 }
 
 void TSkinDateTimePicker::Release() {

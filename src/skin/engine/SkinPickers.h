@@ -35,6 +35,7 @@ public:
   void Apply() override;
   void Release() override;
   void AfterMessage(TMessage& message) override;
+  void Paint() override;
   TSkinInternalComboButton* ComboButton() const { return button_; }
   void ComboButtonGone() { button_ = nullptr; }
 
