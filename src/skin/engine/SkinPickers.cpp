@@ -34,7 +34,7 @@ void BringToTop(TWinControl& control) {
 // --- the button panel ---------------------------------------------------------------------
 
 TSkinInternalComboButton::TSkinInternalComboButton(TWinControl& control, TSkinExtComboboxLikeControl& skinner)
-    : TCustomControl(nullptr), Owner(&control), skinner_(&skinner) {
+    : TCustomControl(nullptr), Control(&control), skinner_(&skinner) {
   SetBounds(0, 0, kButtonSize, kButtonSize);
 }
 
@@ -52,7 +52,7 @@ void TSkinInternalComboButton::Paint(HDC dc) {
     TGdiCanvas canvas(to.Get());
     canvas.FillRect({0, 0, buffer.Width(), buffer.Height()}, engine.GetColor(TSkinColorKey::SKIN2_CONTROLCOLOR));
     canvas.Line(0, 0, 0, buffer.Height(), engine.GetColor(TSkinColorKey::SKIN2_CONTROLBORDERCOLOR));
-    DrawDownArrow(canvas, buffer.Width() / 2 - 3, buffer.Height() / 2 - 2, Owner->Enabled());
+    DrawDownArrow(canvas, buffer.Width() / 2 - 3, buffer.Height() / 2 - 2, Control->Enabled());
     GdiFlush();
   }
   const TBitmapDc from(buffer);
@@ -65,14 +65,14 @@ void TSkinInternalComboButton::WndProc(TMessage& message) {
     return;
   }
   TCustomControl::WndProc(message);
-  if ((message.Msg != WM_LBUTTONDOWN && message.Msg != WM_LBUTTONUP) || !Owner->HandleAllocated()) return;
+  if ((message.Msg != WM_LBUTTONDOWN && message.Msg != WM_LBUTTONUP) || !Control->HandleAllocated()) return;
   // The control's own button lies underneath: the press goes there, where
   // the pointer is, as if the control had been clicked itself.
   ReleaseCapture();
   POINT at{};
   GetCursorPos(&at);
-  ScreenToClient(Owner->Handle(), &at);
-  SendMessageA(Owner->Handle(), message.Msg, MK_LBUTTON, MAKELPARAM(at.x, at.y));
+  ScreenToClient(Control->Handle(), &at);
+  SendMessageA(Control->Handle(), message.Msg, MK_LBUTTON, MAKELPARAM(at.x, at.y));
 }
 
 // --- combo-box-like controls ----------------------------------------------------------------

@@ -15,7 +15,7 @@ public:
   TSkinInternalComboButton(TWinControl& control, TSkinExtComboboxLikeControl& skinner);
   ~TSkinInternalComboButton() override;
   PLIMET_CLASS_NAME(TSkinInternalComboButton)
-  TWinControl* const Owner;
+  TWinControl* const Control; // the control it lies on
   // The skinner lets go of the button (it is freed by it or goes with the control).
   void Orphan() { skinner_ = nullptr; }
   void WndProc(TMessage& message) override;
