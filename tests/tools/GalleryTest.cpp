@@ -12,6 +12,9 @@
 #include "framework/win32/ComCtrls.h"
 #include "framework/win32/Gdi.h"
 #include "skin/engine/SkinEngine.h"
+#include "skin/engine/SkinHelpers.h"
+#include "skin/engine/SkinListView.h"
+#include "skin/engine/SkinPickers.h"
 #include "skin/engine/SkinWindow.h"
 #include "support/GdiObjectCount.h"
 #include "support/Screenshot.h"
@@ -125,6 +128,25 @@ double Differing(const TBitmap& a, const TBitmap& b) {
   return static_cast<double>(differing) / (static_cast<double>(a.Width()) * a.Height());
 }
 
+// What the screen shows of the pickers once their page is shown: the date
+// picker's skinned button with its arrow, the time picker's skinned up-down.
+void ExpectSkinnedPickerParts(TSkinEngine& engine, TGalleryForm& gallery) {
+  for (auto& child : engine.FrameOf(gallery.Handle())->Children) {
+    auto* picker = dynamic_cast<TSkinDateTimePicker*>(child.get());
+    if (!picker) continue;
+    if (TSkinInternalUpDown* upDown = picker->UpDown()) {
+      const auto shot = TakeWindowShot(upDown->Handle());
+      ASSERT_TRUE(shot);
+      EXPECT_EQ(shot->Pixel(0, 0), skin::ToRgb(engine.GetColor(TSkinColorKey::SKIN2_TOOLBARBORDERCOLOR)));
+    } else if (TSkinInternalComboButton* button = picker->ComboButton()) {
+      const auto shot = TakeWindowShot(button->Handle());
+      ASSERT_TRUE(shot);
+      EXPECT_EQ(shot->Pixel(shot->Width() / 2, shot->Height() / 2 - 1), 0) << "the arrow";
+      EXPECT_EQ(shot->Pixel(0, shot->Height() / 2), skin::ToRgb(engine.GetColor(TSkinColorKey::SKIN2_CONTROLBORDERCOLOR)));
+    }
+  }
+}
+
 } // namespace
 
 TEST(Gallery, SkinnedAndBackAgain) {
@@ -146,7 +168,25 @@ TEST(Gallery, SkinnedAndBackAgain) {
     gallery->Pages->SetActivePage(sheets[i]);
     Settle(app);
     EXPECT_TRUE(SaveWindowShot(gallery->Handle(), std::string("screenshots/gallery-skinned-") + pages[i] + ".bmp"));
+    if (sheets[i] == gallery->CommonPage) ExpectSkinnedPickerParts(*engine, *gallery);
   }
+  // The pickers and the list view by their own rows: the date's button, the
+  // time's skinned up-down, the list view's header taken over.
+  int datePickers = 0, timePickers = 0, listViews = 0;
+  for (auto& child : engine->FrameOf(gallery->Handle())->Children) {
+    if (auto* picker = dynamic_cast<TSkinDateTimePicker*>(child.get())) {
+      if (picker->UpDown()) {
+        ++timePickers;
+        EXPECT_EQ(SendMessageA(picker->UpDown()->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+      } else if (picker->ComboButton() && picker->ComboButton()->Visible()) {
+        ++datePickers;
+      }
+    }
+    if (auto* list = dynamic_cast<TSkinListView*>(child.get()); list && list->Header()) ++listViews;
+  }
+  EXPECT_EQ(datePickers, 1);
+  EXPECT_EQ(timePickers, 1);
+  EXPECT_EQ(listViews, 1);
   gallery->Pages->SetActivePage(gallery->StandardPage);
   Settle(app);
   const auto skinned = TakeWindowShot(gallery->Handle());

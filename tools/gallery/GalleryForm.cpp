@@ -272,7 +272,8 @@ void TGalleryForm::BuildCommonPage() {
   upDown->SetAssociate(count);
   upDown->SetPosition(7);
   Add<THotKey>(this, page, 100, 68, 108, 21)->SetHotKey(static_cast<TShortCut>(scCtrl | 'K'));
-  Add<TDateTimePicker>(this, page, 8, 96, 200, 21);
+  Add<TDateTimePicker>(this, page, 8, 96, 110, 21);
+  Add<TDateTimePicker>(this, page, 124, 96, 84, 21)->SetKind(TDateTimeKind::dtkTime);
   auto* listView = Add<TListView>(this, page, 8, 124, 300, 100);
   listView->SetViewStyle(TViewStyle::vsReport);
   listView->SetSmallImages(SystemImages(this));

@@ -1434,6 +1434,7 @@ void TDateTimePicker::CreateParams(TCreateParams& params) {
   NeedCommonControls(ICC_DATE_CLASSES);
   params.BaseClassName = DATETIMEPICK_CLASSA;
   params.ExStyle |= WS_EX_CLIENTEDGE;
+  params.Style |= WS_CLIPCHILDREN; // the picker never paints over controls laid on it
   if (kind_ == TDateTimeKind::dtkTime) {
     params.Style |= DTS_TIMEFORMAT;
   } else {

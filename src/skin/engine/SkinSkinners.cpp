@@ -11,6 +11,8 @@
 #include "skin/engine/SkinCombo.h"
 #include "skin/engine/SkinCommonControls.h"
 #include "skin/engine/SkinControl.h"
+#include "skin/engine/SkinListView.h"
+#include "skin/engine/SkinPickers.h"
 #include "skin/engine/SkinScrollBars.h"
 #include "skin/engine/SkinSimpleControls.h"
 
@@ -21,6 +23,7 @@ void RegisterStandardSkinners(TSkinControlRegistry& registry) {
   registry.Register<TCoolBar, TSkinPanel>("TCoolBar");                                // 3
   registry.Register<TToolBar, TSkinToolBar>("TToolBar");                              // 4
   registry.Register<TCustomStatusBar, TSkinStatusBar>("TCustomStatusBar");            // 5
+  registry.Register<TDateTimePicker, TSkinDateTimePicker>("TDateTimePicker");         // 6
   registry.Register<TCustomTreeView, TSkinScrollWinControl>("TCustomTreeView");       // 7
   registry.Register<TCustomUpDown, TSkinUpDown>("TCustomUpDown");                     // 8
   registry.Register<TCustomHotKey, TSkinBorderWinControl>("TCustomHotKey");           // 9
@@ -33,6 +36,7 @@ void RegisterStandardSkinners(TSkinControlRegistry& registry) {
   registry.Register<TCustomGroupBox, TSkinGroupBox>("TCustomGroupBox");               // 16
   registry.Register<TScrollBar, TSkinScrollBar>("TScrollBar");                        // 17
   registry.Register<TCustomListControl, TSkinScrollWinControl>("TCustomListControl"); // 18
+  registry.Register<TCustomListView, TSkinListView>("TCustomListView");               // 19
   registry.Register<TRadioButton, TSkinRadioButton>("TRadioButton");                  // 20
   registry.Register<TCustomComboBox, TSkinComboBox>("TCustomComboBox");               // 21
   registry.Register<TCustomComboBoxEx, TSkinComboBoxEx>("TCustomComboBoxEx");         // 22

@@ -140,14 +140,18 @@ void TSkinWindow::AddChild(std::unique_ptr<TSkinControl> skinner) {
 }
 
 void TSkinWindow::FreeChildren() {
-  for (auto& child : Children) {
+  // The last made goes first, and each leaves the list before it is let go:
+  // a skinner freeing a control of its own (a picker's up-down) takes that
+  // control's skinner out of the list while this runs.
+  while (!Children.empty()) {
+    std::unique_ptr<TSkinControl> child = std::move(Children.back());
+    Children.pop_back();
     try {
       child->Release();
       child->Detach();
     } catch (...) {
     }
   }
-  Children.clear();
 }
 
 void TSkinWindow::Notification(TComponent* component, TOperation operation) {
@@ -156,13 +160,16 @@ void TSkinWindow::Notification(TComponent* component, TOperation operation) {
   for (auto it = Children.begin(); it != Children.end(); ++it) {
     auto* framework = dynamic_cast<TSkinControlFramework*>(it->get());
     if (framework && framework->Control == component) {
+      // Out of the list first: its release may free controls of its own,
+      // whose skinners leave the list in turn.
+      std::unique_ptr<TSkinControl> gone = std::move(*it);
+      Children.erase(it);
       // The control is still whole here, and its window still has messages to
       // get while it is taken down (its destruction among them): they go to
       // its own procedure again, not to a skinner that is about to go.
       framework->Release();
       framework->Detach();
       framework->Forget();
-      Children.erase(it);
       return;
     }
   }
