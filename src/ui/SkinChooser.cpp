@@ -44,7 +44,10 @@ bool IsFolder(const WIN32_FIND_DATAA& entry) { return (entry.dwFileAttributes & 
 
 void AddArchives(const std::string& programFolder, const std::string& relativeFolder, std::vector<std::string>& files) {
   TFolderSearch(programFolder + relativeFolder + "*.ssk").ForEach([&](const WIN32_FIND_DATAA& entry) {
-    if (!IsFolder(entry)) files.push_back(relativeFolder + entry.cFileName);
+    // The pattern also matches short names: "x.sskold" is not a skin.
+    const std::string name = entry.cFileName;
+    const bool archive = name.size() > 4 && SameSkinFile(name.substr(name.size() - 4), ".ssk");
+    if (!IsFolder(entry) && archive) files.push_back(relativeFolder + name);
   });
 }
 
@@ -116,7 +119,9 @@ void TSkinChooser::Fill(TMenuItem* menu) {
   menu->Add(more);
 }
 
-bool TSkinChooser::Choose(const std::string& file) {
+// Taken by value: the menu item whose handler calls this is refilled (and
+// freed) before it returns.
+bool TSkinChooser::Choose(std::string file) {
   const std::string path = AppPath + file;
   // Loaded apart first: an engine whose skin fails to load is left without one.
   try {

@@ -27,7 +27,7 @@ public:
 
   // The skin at file (relative to the program folder) for every window.
   // False when it does not load: the user is told why, and the skin in use stays.
-  bool Choose(const std::string& file);
+  bool Choose(std::string file);
   // Opens the "Skins" folder, where the user puts more skins.
   void OpenSkinsFolder();
 
