@@ -159,20 +159,7 @@ void Draw(const std::string& out) {
     b.SetSize(8, 26);
     VerticalGradient(b, 0, 0, 8, 26, RGBColor(238, 247, 249), RGBColor(208, 231, 236));
   });
-  Write(out, "SKIN2_BUTTON", [&](TBitmap& b) { PushButtons(b, s); });
-  Write(out, "SKIN2_CHECKBOX", [&](TBitmap& b) { CheckBoxes(b, s); });
-  Write(out, "SKIN2_CHECKBOXLIST", [&](TBitmap& b) { CheckBoxes(b, s); });
-  Write(out, "SKIN2_RADIOBUTTON", [&](TBitmap& b) { RadioButtons(b, s); });
-  for (int part = 1; part <= 4; ++part)
-    Write(out, "SKIN2_PROGRESSBAR" + std::to_string(part), [&](TBitmap& b) { ProgressPiece(b, s, part); });
-  Write(out, "SKIN2_TRACKBAR", [&](TBitmap& b) { TrackChannel(b, s); });
-  Write(out, "SKIN2_TRACKBARSLIDER", [&](TBitmap& b) { Slider(b, s, false); });
-  Write(out, "SKIN2_TRACKBARVSLIDER", [&](TBitmap& b) { Slider(b, s, true); });
-  Write(out, "SKIN2_SCROLLBARUPBUTTON", [&](TBitmap& b) { ScrollButtons(b, s, true); });
-  Write(out, "SKIN2_SCROLLBARDOWNBUTTON", [&](TBitmap& b) { ScrollButtons(b, s, false); });
-  Write(out, "SKIN2_SCROLLBAR", [&](TBitmap& b) { ScrollThumb(b, s); });
-  Write(out, "SKIN2_TABCONTROL", [&](TBitmap& b) { Tabs(b, s); });
-  Write(out, "SKIN2_TABCONTROLLINE", [&](TBitmap& b) { TabLine(b, s); });
+  WriteControlPieces(out, s);
   Write(out, "SKIN2_SIDECHANNELBAR", [](TBitmap& b) {
     b.SetSize(8, 24);
     VerticalGradient(b, 0, 0, 8, 24, RGBColor(230, 242, 244), RGBColor(204, 228, 234));

@@ -391,4 +391,22 @@ int GeneratorMain(int argc, char** argv, const std::function<void(const std::str
   return 0;
 }
 
+
+void WriteControlPieces(const std::string& folder, const TControlStyle& s) {
+  Write(folder, "SKIN2_BUTTON", [&](TBitmap& b) { PushButtons(b, s); });
+  Write(folder, "SKIN2_CHECKBOX", [&](TBitmap& b) { CheckBoxes(b, s); });
+  Write(folder, "SKIN2_CHECKBOXLIST", [&](TBitmap& b) { CheckBoxes(b, s); });
+  Write(folder, "SKIN2_RADIOBUTTON", [&](TBitmap& b) { RadioButtons(b, s); });
+  for (int part = 1; part <= 4; ++part)
+    Write(folder, "SKIN2_PROGRESSBAR" + std::to_string(part), [&](TBitmap& b) { ProgressPiece(b, s, part); });
+  Write(folder, "SKIN2_TRACKBAR", [&](TBitmap& b) { TrackChannel(b, s); });
+  Write(folder, "SKIN2_TRACKBARSLIDER", [&](TBitmap& b) { Slider(b, s, false); });
+  Write(folder, "SKIN2_TRACKBARVSLIDER", [&](TBitmap& b) { Slider(b, s, true); });
+  Write(folder, "SKIN2_SCROLLBARUPBUTTON", [&](TBitmap& b) { ScrollButtons(b, s, true); });
+  Write(folder, "SKIN2_SCROLLBARDOWNBUTTON", [&](TBitmap& b) { ScrollButtons(b, s, false); });
+  Write(folder, "SKIN2_SCROLLBAR", [&](TBitmap& b) { ScrollThumb(b, s); });
+  Write(folder, "SKIN2_TABCONTROL", [&](TBitmap& b) { Tabs(b, s); });
+  Write(folder, "SKIN2_TABCONTROLLINE", [&](TBitmap& b) { TabLine(b, s); });
+}
+
 } // namespace art

@@ -107,6 +107,10 @@ void CaptionButtons(TBitmap& b, const TCaptionButtonStyle& s);
 
 // Writes folder/name.bmp of a bitmap drawn by paint.
 void Write(const std::string& folder, const std::string& name, const std::function<void(TBitmap&)>& paint);
+// Writes the control pictures every skin draws alike in its own colours:
+// push buttons, check boxes, radio buttons, progress pieces, track bar,
+// scroll arrows and thumb, tabs.
+void WriteControlPieces(const std::string& folder, const TControlStyle& s);
 // The generator's main: draw(folder), with usage and errors reported.
 int GeneratorMain(int argc, char** argv, const std::function<void(const std::string&)>& draw);
 
