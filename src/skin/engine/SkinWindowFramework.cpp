@@ -95,6 +95,7 @@ void TSkinWindowFramework::Attach(HWND window) {
   handle_ = window;
   Form->AutoScroll = false;
   MenuBar = new TSkinMenuBar(Form, *this);
+  FreeNotification(MenuBar);
   MenuBar->SetVisible(false);
   MenuBar->SetParent(Form);
   if (IsMDIForm()) {
@@ -113,6 +114,7 @@ void TSkinWindowFramework::Attach(HWND window) {
       button->SetColor(Engine.Metrics().MenuColors[0]);
       button->OnClick = [this, tag = button->Tag](TComponent*) { MDIButtonClick(tag); };
       MDIButtons[static_cast<std::size_t>(i - 1)] = button;
+      FreeNotification(button);
     }
     clientWindow_ = Form->ClientHandle();
     if (clientWindow_) {
@@ -164,12 +166,34 @@ void TSkinWindowFramework::Detach() {
   Events = nullptr;
 }
 
+// The form's own components (its menus, and the bar and buttons made on
+// it) may be freed before this frame: a form that frees its components in
+// its destructor, or one that is not made by new, keeps its window until
+// after they are gone. The frame hears of each and stops using it.
+void TSkinWindowFramework::Notification(TComponent* component, TOperation operation) {
+  TSkinWindow::Notification(component, operation);
+  if (operation != TOperation::opRemove) return;
+  if (component == MenuBar) {
+    MenuBar = nullptr;
+    FormLeaving = true;
+  }
+  for (auto*& button : MDIButtons)
+    if (button == component) button = nullptr;
+  for (TMainMenu** menu : {&FormMenu, &MDIMenu, &ShownMenu})
+    if (*menu == component) *menu = nullptr;
+}
+
+void TSkinWindowFramework::HoldMenu(TMainMenu*& held, TMainMenu* menu) {
+  held = menu;
+  if (menu) FreeNotification(menu);
+}
+
 void TSkinWindowFramework::SaveOriginal() {
   RECT client{};
   GetClientRect(handle_, &client);
   SavedClientWidth = client.right;
   SavedClientHeight = client.bottom;
-  FormMenu = Form->Menu();
+  HoldMenu(FormMenu, Form->Menu());
   const int nativeMenu = FormMenu && !IsMDIChild() ? (skin::IsWindowsVista() ? 22 : 19) : 0;
   TForm* main = Application ? Application->MainForm() : nullptr;
   if (IsMDIChild() && main && main->ClientHandle()) {
@@ -254,12 +278,14 @@ void TSkinWindowFramework::SetMinimumSize(bool set) {
 }
 
 void TSkinWindowFramework::ApplySkin() {
+  // The bar goes only with the form: what is left of it is not touched.
+  if (FormLeaving) return;
   ReapplyChildren(false);
   if (Skinned) {
     LONG style = GetWindowLongA(handle_, GWL_STYLE);
     SetWindowLongA(handle_, GWL_STYLE, style & ~WS_SYSMENU);
     Form->SetColor(Engine.FormColor());
-    if (Form->Menu()) FormMenu = Form->Menu();
+    if (Form->Menu()) HoldMenu(FormMenu, Form->Menu());
     Form->SetMenu(nullptr);
     Form->AutoScroll = false;
     Form->Scaled = false;
@@ -379,7 +405,7 @@ void TSkinWindowFramework::AfterDefault(TMessage& message) {
     ShowMDIButtons();
     break;
   case WM_SKIN_SETMDIMENU:
-    MDIMenu = reinterpret_cast<TMainMenu*>(message.LParam);
+    HoldMenu(MDIMenu, reinterpret_cast<TMainMenu*>(message.LParam));
     RefreshMenuBar(true);
     break;
   case WM_SHOWWINDOW:
@@ -469,6 +495,7 @@ void TSkinWindowFramework::HandleAppMessage(MSG& message, bool& handled) {
 // --- the menu bar ------------------------------------------------------------------------
 
 void TSkinWindowFramework::RefreshMenuBar(bool force) {
+  if (FormLeaving) return;
   TMainMenu* menu = IsMDIForm() ? (MDIMenu ? MDIMenu : FormMenu) : FormMenu;
   if (!menu) {
     MenuBar->SetVisible(false);

@@ -30,6 +30,9 @@ public:
   std::array<TSkinMenuBarControlButton*, 3> MDIButtons{}; // close, restore, minimize
   TApplicationEvents* Events = nullptr;
   bool SkinAllDone = false, InSize = false, ControlsShifted = false, MinWidthSet = false, MinHeightSet = false;
+  // The form's components are being freed ahead of its window: the frame
+  // changes nothing more.
+  bool FormLeaving = false;
   std::vector<TMenuItem*> WindowListItems;
 
   void ApplySkin() override;
@@ -61,7 +64,11 @@ public:
   void MenuButtonDraw(TToolBar* bar, TToolButton* button, NMTBCUSTOMDRAW& draw, bool& defaultDraw);
   void RefreshWindowList();
 
+protected:
+  void Notification(TComponent* component, TOperation operation) override;
+
 private:
+  void HoldMenu(TMainMenu*& held, TMainMenu* menu);
   void WalkComponents(TComponent* owner);
   void SetMinimumSize(bool set);
   void ShiftControls(int by);
