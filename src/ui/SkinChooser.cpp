@@ -13,6 +13,7 @@
 #include "platform/Services.h"
 #include "platform/Shell.h"
 #include "skin/SkinReader.h"
+#include "skin/engine/SkinEngine.h"
 #include "store/uDM.h"
 
 namespace {
@@ -41,6 +42,17 @@ private:
 };
 
 bool IsFolder(const WIN32_FIND_DATAA& entry) { return (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0; }
+
+// Every open window shows the skin at path, loaded whole.
+bool InUseEverywhere(const std::string& path) {
+  if (!Application) return false;
+  for (TForm* form : Application->Forms())
+    for (int i = 0; i < form->ComponentCount(); ++i)
+      if (auto* engine = dynamic_cast<TSkinEngine*>(form->Components(i));
+          engine && !(engine->Ready() && SameSkinFile(engine->SkinFile(), path)))
+        return false;
+  return true;
+}
 
 void AddArchives(const std::string& programFolder, const std::string& relativeFolder, std::vector<std::string>& files) {
   TFolderSearch(programFolder + relativeFolder + "*.ssk").ForEach([&](const WIN32_FIND_DATAA& entry) {
@@ -123,6 +135,9 @@ void TSkinChooser::Fill(TMenuItem* menu) {
 // freed) before it returns.
 bool TSkinChooser::Choose(std::string file) {
   const std::string path = AppPath + file;
+  // The skin in use chosen again: loading it anew would only make every
+  // window flicker.
+  if (SameSkinFile(file, current_) && InUseEverywhere(path)) return true;
   // Loaded apart first: an engine whose skin fails to load is left without one.
   try {
     TSkinReader trial("", "");
