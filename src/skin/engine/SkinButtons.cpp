@@ -70,6 +70,9 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
 void TSkinButton::AfterMessage(TMessage& message) {
   TSkinControl::AfterMessage(message);
   if (message.Msg == WM_SETFOCUS) PaintIfInEffect();
+  // The second press of a quick double click comes as a double click: it
+  // arms the button like any press, or that click would be lost.
+  if (message.Msg == WM_LBUTTONDBLCLK) MouseDown();
   if (message.Msg == WM_CHAR && (message.WParam == 0 || message.WParam == VK_RETURN)) {
     SetPressed(false);
     PaintIfInEffect();

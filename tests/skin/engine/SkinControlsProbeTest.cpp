@@ -192,7 +192,7 @@ protected:
 
 // --- push buttons ------------------------------------------------------------------------
 
-TEST_F(SkinControlsProbe, DISABLED_ADoubleClickOnASkinnedButtonClicksAsOftenAsTheNativeOne) {
+TEST_F(SkinControlsProbe, ADoubleClickOnASkinnedButtonClicksAsOftenAsTheNativeOne) {
   RealClick(Middle(form.button), false, 2);
   PumpFor(250);
   const int skinned = form.clicks;
