@@ -11,6 +11,10 @@
 #include <thread>
 #include <vector>
 
+#include <set>
+
+#include "GalleryForm.h"
+#include "framework/win32/ComCtrls.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
 #include "skin/engine/SkinEngine.h"
@@ -608,4 +612,161 @@ TEST_F(SkinControlsProbe, SpaceOnAFocusedMessageBoxButtonAnswersOnce) {
     RealKey(VK_RETURN);
   });
   EXPECT_EQ(MessageBoxA(form.Handle(), "Enter", "Box", MB_OKCANCEL), IDOK);
+}
+
+// --- a plain dialog of the system's controls ------------------------------------------------
+
+namespace {
+
+constexpr WORD kCheckId = 101, kRadioId = 102, kListComboId = 103, kSimpleComboId = 104, kGroupId = 105;
+
+// A dialog template in memory: the system's own check box, radio button,
+// group box, combo boxes and push buttons, as a system dialog has them.
+class TDialogTemplate {
+public:
+  TDialogTemplate() {
+    Align();
+    Dword(DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE);
+    Dword(0);
+    Word(7); // items
+    Word(10), Word(10), Word(200), Word(120);
+    Word(0), Word(0); // no menu, the standard class
+    Text("Plain");
+    Item(0x0080, BS_AUTOCHECKBOX | WS_TABSTOP, kCheckId, 10, 10, 80, 12, "Check");
+    Item(0x0080, BS_AUTORADIOBUTTON | WS_TABSTOP, kRadioId, 10, 26, 80, 12, "Radio");
+    Item(0x0080, BS_GROUPBOX, kGroupId, 100, 6, 90, 40, "Group");
+    Item(0x0085, CBS_DROPDOWNLIST | WS_VSCROLL | WS_TABSTOP, kListComboId, 10, 50, 80, 60, "");
+    Item(0x0085, CBS_SIMPLE | WS_TABSTOP, kSimpleComboId, 100, 50, 90, 40, "");
+    Item(0x0080, BS_DEFPUSHBUTTON | WS_TABSTOP, IDOK, 40, 98, 50, 14, "OK");
+    Item(0x0080, BS_PUSHBUTTON | WS_TABSTOP, IDCANCEL, 110, 98, 50, 14, "Cancel");
+  }
+  const DLGTEMPLATE* Get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
+
+private:
+  void Word(WORD w) { words_.push_back(w); }
+  void Dword(DWORD d) { Word(LOWORD(d)), Word(HIWORD(d)); }
+  void Align() {
+    while (words_.size() % 2) Word(0);
+  }
+  void Text(const char* text) {
+    for (; *text; ++text) Word(static_cast<WORD>(*text));
+    Word(0);
+  }
+  void Item(WORD atom, DWORD style, WORD id, short x, short y, short cx, short cy, const char* text) {
+    Align();
+    Dword(style | WS_CHILD | WS_VISIBLE);
+    Dword(0);
+    Word(x), Word(y), Word(cx), Word(cy), Word(id);
+    Word(0xFFFF), Word(atom);
+    Text(text);
+    Word(0); // no creation data
+  }
+  std::vector<WORD> words_;
+};
+
+INT_PTR CALLBACK PlainDialogProc(HWND dialog, UINT msg, WPARAM wParam, LPARAM) {
+  if (msg == WM_INITDIALOG) {
+    for (const char* item : {"One", "Two", "Three"}) {
+      SendDlgItemMessageA(dialog, kListComboId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+      SendDlgItemMessageA(dialog, kSimpleComboId, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item));
+    }
+    return TRUE;
+  }
+  if (msg == WM_COMMAND && (LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL)) {
+    EndDialog(dialog, LOWORD(wParam));
+    return TRUE;
+  }
+  return FALSE;
+}
+
+} // namespace
+
+TEST_F(SkinControlsProbe, APlainDialogsControlsAreSortedByStyleAndWorkWithMouseAndKeys) {
+  const TDialogTemplate dialogTemplate;
+  const TColor checked = MarkMiddle(TSkinBitmapKey::SKIN2_CHECKBOX, 6, 1);
+  const TColor unchecked = MarkMiddle(TSkinBitmapKey::SKIN2_CHECKBOX, 6, 3);
+  const TBitmap* strip = form.Engine->GetBitmap(TSkinBitmapKey::SKIN2_CHECKBOX);
+  ASSERT_TRUE(strip);
+  const int markWidth = strip->Width() / 6, markHeight = strip->Height();
+  std::vector<LRESULT> skinned;
+  std::vector<std::string> keys;
+  std::vector<TColor> marks;
+  std::vector<LRESULT> states;
+  ModalDriver driver;
+  driver.When("#32770", [&](HWND dialog) {
+    PumpFor(150);
+    for (const int id : {int{kCheckId}, int{kRadioId}, int{kGroupId}, int{kListComboId}, int{kSimpleComboId}, IDOK}) {
+      HWND item = GetDlgItem(dialog, id);
+      skinned.push_back(SendMessageA(item, WM_SKIN_QUERY, 0, 0));
+      keys.push_back(PlainControlKey(item));
+    }
+    HWND check = GetDlgItem(dialog, kCheckId);
+    auto mark = [&] {
+      PumpFor(120);
+      const auto shot = TakeWindowShot(check);
+      marks.push_back(shot ? shot->Pixel(markWidth / 2, markHeight / 2) : kNoColor);
+      states.push_back(SendMessageA(check, BM_GETCHECK, 0, 0));
+    };
+    mark();
+    RECT r{};
+    GetWindowRect(check, &r);
+    RealClick({r.left + 6, (r.top + r.bottom) / 2});
+    mark();
+    RealKey(VK_SPACE); // the click left the focus on the box
+    mark();
+    RealKey(VK_TAB);
+    PumpFor(80);
+    RealKey(VK_TAB, {VK_SHIFT});
+    mark();
+    // Space on the focused OK button answers OK once.
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDOK)), TRUE);
+    PumpFor(100);
+    HeldKey(VK_SPACE, 3);
+  });
+  const INT_PTR answer =
+      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.Get(), form.Handle(), PlainDialogProc, 0);
+  EXPECT_EQ(answer, IDOK);
+  EXPECT_EQ(skinned, (std::vector<LRESULT>{1, 1, 0, 1, 0, 1}));
+  EXPECT_EQ(keys, (std::vector<std::string>{"BUTTON_CHECKBOX", "BUTTON_RADIOBUTTON", "", "COMBOBOX", "", "BUTTON"}));
+  ASSERT_EQ(marks.size(), 4u);
+  EXPECT_EQ(states, (std::vector<LRESULT>{BST_UNCHECKED, BST_CHECKED, BST_UNCHECKED, BST_UNCHECKED}));
+  EXPECT_EQ(marks[0], unchecked) << "at first";
+  EXPECT_EQ(marks[1], checked) << "after a click";
+  EXPECT_EQ(marks[2], unchecked) << "after Space";
+  EXPECT_EQ(marks[3], unchecked) << "after the focus went and came back";
+}
+
+// --- the gallery --------------------------------------------------------------------------------
+
+TEST(SkinControlsProbeGallery, TabbingThroughTheSkinnedGalleryVisitsItsControlsAndKeepsTheSkin) {
+  TApplication app;
+  auto* gallery = new TGalleryForm(&app);
+  gallery->Show();
+  auto* engine = new TSkinEngine(gallery);
+  engine->SetActive(true);
+  engine->SetSkinFile(TestSkinFile("DeepCyan"));
+  engine->Attach(gallery->Handle(), false);
+  SetForegroundWindow(gallery->Handle());
+  PumpFor(300);
+  ASSERT_EQ(SendMessageA(gallery->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  std::set<HWND> visited;
+  std::vector<HWND> order;
+  for (int i = 0; i < 120; ++i) {
+    RealKey(VK_TAB);
+    PumpFor(40);
+    HWND focus = GetFocus();
+    ASSERT_TRUE(focus && (focus == gallery->Handle() || IsChild(gallery->Handle(), focus))) << "tab " << i;
+    visited.insert(focus);
+    order.push_back(focus);
+  }
+  EXPECT_GE(visited.size(), 8u) << "the focus went from control to control";
+  // The skin stays whole: no control lost its skinner on the way.
+  EXPECT_EQ(SendMessageA(gallery->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  const std::size_t skinners = engine->FrameOf(gallery->Handle())->Children.size();
+  for (int i = 0; i < 10; ++i) {
+    RealKey(VK_TAB, {VK_SHIFT});
+    PumpFor(40);
+  }
+  EXPECT_EQ(engine->FrameOf(gallery->Handle())->Children.size(), skinners);
+  delete gallery;
 }
