@@ -232,6 +232,33 @@ TEST_F(SkinControlsProbe, ASpaceHeldUntilItRepeatsClicksOnce) {
   EXPECT_EQ(form.defaultClicks, 0);
 }
 
+// Space pressed on one button and let go after Tab took the focus on clicks
+// neither: the button that sees the release never saw the press.
+TEST_F(SkinControlsProbe, ASpaceReleasedAfterTabClicksNeitherButton) {
+  auto spaceThenTab = [&] {
+    form.button->SetFocus();
+    PumpFor(80);
+    std::vector<INPUT> keys(4);
+    for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_SPACE;
+    keys[1].ki.wVk = VK_TAB;
+    keys[2].ki.wVk = VK_TAB;
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_SPACE;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    PumpFor(250);
+  };
+  spaceThenTab();
+  ASSERT_EQ(GetFocus(), form.byDefault->Handle()) << "Tab moved on to the next button";
+  const int skinned = form.clicks + form.defaultClicks;
+  Unskin();
+  form.clicks = form.defaultClicks = 0;
+  spaceThenTab();
+  EXPECT_EQ(form.clicks + form.defaultClicks, 0) << "unskinned";
+  EXPECT_EQ(skinned, 0) << "skinned";
+}
+
 // A press that wanders off the button and comes back before the release
 // clicks a native button. The skinned button never captures the mouse and
 // forgets its press when the pointer leaves, so the click is lost.
@@ -498,6 +525,13 @@ TEST_F(SkinControlsProbe, APanelComesAndGoesWithItsBarAndFollowsTheControl) {
   PumpFor(200);
   ASSERT_TRUE(BarInfo(list, OBJID_VSCROLL).rgstate[0] & STATE_SYSTEM_INVISIBLE) << "the bar went";
   EXPECT_FALSE(IsWindowVisible(panel)) << "the panel went with it";
+  // Nor does the skin applied again bring back the panel of a bar that is gone.
+  form.Engine->SetActive(false);
+  PumpFor(100);
+  form.Engine->SetActive(true);
+  PumpFor(250);
+  EXPECT_FALSE(IsWindowVisible(panel)) << "after the engine was off and on";
+  EXPECT_FALSE(IsWindowVisible(skinner->HorzPanel()->Handle())) << "a list without a horizontal bar";
 }
 
 TEST_F(SkinControlsProbe, TheThumbFollowsTheWheelAndTheKeys) {
