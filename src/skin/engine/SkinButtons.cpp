@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include <algorithm>
+#include <utility>
 
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
@@ -47,6 +48,10 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
     Paint();
     return false;
   case WM_KILLFOCUS:
+    // A Space held while the focus goes is let go somewhere else.
+    if (std::exchange(spaceDown_, false)) SetPressed(false);
+    Paint();
+    return false;
   case CM_GOTFOCUS:
   case CM_LOSTFOCUS:
     Paint();
@@ -185,8 +190,13 @@ void TSkinButton::MouseUp() {
   ClickControl();
 }
 
+void TSkinButton::KeyDown(WPARAM key) {
+  if (key == VK_SPACE) spaceDown_ = true;
+}
+
 void TSkinButton::KeyUp(WPARAM key) {
-  if (key != VK_SPACE || GetFocus() != Handle() || !IsEnabled() || !Engine.InEffect()) return;
+  if (key != VK_SPACE || !std::exchange(spaceDown_, false)) return;
+  if (GetFocus() != Handle() || !IsEnabled() || !Engine.InEffect()) return;
   SetPressed(false);
   Paint();
   ClickControl();

@@ -13,6 +13,7 @@ public:
   void MouseDown() override;
   void MouseUp() override;
   void MouseLeave() override { armed_ = false; }
+  void KeyDown(WPARAM key) override;
   void KeyUp(WPARAM key) override;
 
 private:
@@ -20,6 +21,8 @@ private:
   // Places a glyph button's glyph in the buffer and answers where its caption goes.
   RECT LayGlyph(TBitBtn& button, TBitmap& buffer, const RECT& client);
   bool armed_ = false;
+  // Space went down on this button: only then does its release click.
+  bool spaceDown_ = false;
 };
 
 class TSkinWndButton : public TSkinControlWnd {
