@@ -250,9 +250,12 @@ bool TSkinWndButton::BeforeMessage(TMessage& message) {
   case WM_LBUTTONUP:
     return false;
   case WM_KEYDOWN:
-    return message.WParam != VK_SPACE;
+    if (message.WParam != VK_SPACE) return true;
+    spaceDown_ = true;
+    return false;
   case WM_KEYUP:
-    if (message.WParam == VK_SPACE && IsEnabled()) {
+    // Only the button the Space went down on clicks when it comes up.
+    if (message.WParam == VK_SPACE && std::exchange(spaceDown_, false) && IsEnabled()) {
       SetPressed(false);
       Paint();
       PostMessageA(GetParent(Window), WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(Window), BN_CLICKED),
@@ -263,6 +266,7 @@ bool TSkinWndButton::BeforeMessage(TMessage& message) {
   case WM_SETFOCUS:
   case WM_KILLFOCUS:
   case WM_PAINT: {
+    if (message.Msg == WM_KILLFOCUS && std::exchange(spaceDown_, false)) SetPressed(false);
     if (message.Msg == WM_PAINT) {
       PAINTSTRUCT paint;
       BeginPaint(Window, &paint);

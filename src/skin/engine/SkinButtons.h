@@ -39,6 +39,7 @@ public:
 
 private:
   bool armed_ = false;
+  bool spaceDown_ = false;
   bool timing_ = false;
   bool tickedOnce_ = false;
 };

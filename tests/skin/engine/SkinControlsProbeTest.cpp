@@ -804,3 +804,51 @@ TEST(SkinControlsProbeGallery, TabbingThroughTheSkinnedGalleryVisitsItsControlsA
   EXPECT_EQ(engine->FrameOf(gallery->Handle())->Children.size(), skinners);
   delete gallery;
 }
+
+namespace {
+
+// What a plain dialog looks like a while after the keys went in, seen from
+// a timer of the dialog's own message loop (its keys are its loop's).
+struct TDialogLook {
+  HWND dialog = nullptr;
+  HWND focus = nullptr;
+  bool open = false;
+};
+TDialogLook dialogLook;
+
+void CALLBACK LookAtDialog(HWND, UINT, UINT_PTR timer, DWORD) {
+  KillTimer(nullptr, timer);
+  dialogLook.focus = GetFocus();
+  dialogLook.open = IsWindow(dialogLook.dialog) && IsWindowVisible(dialogLook.dialog);
+  if (dialogLook.open) PostMessageA(dialogLook.dialog, WM_COMMAND, IDOK, 0);
+}
+
+} // namespace
+
+TEST_F(SkinControlsProbe, APlainDialogsSpaceReleasedAfterTabAnswersNothing) {
+  const TDialogTemplate dialogTemplate;
+  dialogLook = {};
+  HWND cancel = nullptr;
+  ModalDriver driver;
+  driver.When("#32770", [&](HWND dialog) {
+    dialogLook.dialog = dialog;
+    cancel = GetDlgItem(dialog, IDCANCEL);
+    SendMessageA(dialog, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(GetDlgItem(dialog, IDOK)), TRUE);
+    std::vector<INPUT> keys(4);
+    for (INPUT& key : keys) key.type = INPUT_KEYBOARD;
+    keys[0].ki.wVk = VK_SPACE;
+    keys[1].ki.wVk = VK_TAB;
+    keys[2].ki.wVk = VK_TAB;
+    keys[2].ki.dwFlags = KEYEVENTF_KEYUP;
+    keys[3].ki.wVk = VK_SPACE;
+    keys[3].ki.dwFlags = KEYEVENTF_KEYUP;
+    SendInput(static_cast<UINT>(keys.size()), keys.data(), sizeof(INPUT));
+    SetTimer(nullptr, 0, 400, LookAtDialog);
+  });
+  const INT_PTR answer =
+      DialogBoxIndirectParamA(GetModuleHandleA(nullptr), dialogTemplate.Get(), form.Handle(), PlainDialogProc, 0);
+  EXPECT_TRUE(dialogLook.open) << "a Space let go on Cancel after it went down on OK answers nothing; answer "
+                               << answer;
+  EXPECT_EQ(dialogLook.focus, cancel) << "Tab moved on to Cancel";
+  EXPECT_EQ(answer, IDOK);
+}
