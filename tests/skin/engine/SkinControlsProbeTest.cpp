@@ -648,6 +648,42 @@ TEST_F(SkinControlsProbe, SpaceOnAFocusedMessageBoxButtonAnswersOnce) {
   EXPECT_EQ(MessageBoxA(form.Handle(), "Enter", "Box", MB_OKCANCEL), IDOK);
 }
 
+TEST_F(SkinControlsProbe, AMessageBoxButtonIsHotUnderThePointerAndCoolsWhenItLeaves) {
+  auto facePixel = [&](int frame) {
+    TBitmap cell;
+    form.Engine->CopyBitmap(TSkinBitmapKey::SKIN2_BUTTON, cell, 3, frame);
+    return cell.Pixel(cell.Width() / 2, 3);
+  };
+  ASSERT_NE(facePixel(1), facePixel(2));
+  std::vector<TColor> seen;
+  ModalDriver driver;
+  driver.When("#32770", [&](HWND box) {
+    HWND cancel = GetDlgItem(box, IDCANCEL);
+    RECT r{};
+    GetWindowRect(cancel, &r);
+    auto look = [&] {
+      const auto shot = TakeWindowShot(cancel);
+      seen.push_back(shot ? shot->Pixel(shot->Width() / 2, 3) : kNoColor);
+    };
+    RealMove({r.left - 30, r.top - 30});
+    PumpFor(200);
+    look();
+    RealMove({(r.left + r.right) / 2, (r.top + r.bottom) / 2});
+    PumpFor(200);
+    look();
+    // Far away in one jump: no move over the button tells it; its timer does.
+    RealMove({5, 5});
+    PumpFor(400);
+    look();
+    PostMessageA(box, WM_COMMAND, IDOK, 0);
+  });
+  MessageBoxA(form.Handle(), "Hover", "Box", MB_OKCANCEL);
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0], facePixel(1)) << "before the pointer came";
+  EXPECT_EQ(seen[1], facePixel(2)) << "under the pointer";
+  EXPECT_EQ(seen[2], facePixel(1)) << "after the pointer left";
+}
+
 // --- a plain dialog of the system's controls ------------------------------------------------
 
 namespace {
