@@ -280,6 +280,7 @@ void TSkinInternalScrollBar2::WndProc(TMessage& message) {
     message.Result = 1;
     return;
   case WM_LBUTTONDOWN:
+  case WM_LBUTTONDBLCLK: // the second press of a double click, a press to the bar
   case WM_LBUTTONUP:
   case WM_MOUSEMOVE:
     if (Bar->HandleAllocated()) {

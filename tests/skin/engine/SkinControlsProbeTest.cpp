@@ -563,6 +563,21 @@ TEST_F(SkinControlsProbe, TheThumbFollowsTheWheelAndTheKeys) {
   EXPECT_TRUE(thumbShown()) << "after Ctrl+Home";
 }
 
+TEST_F(SkinControlsProbe, ADoubleClickOnAStandAloneBarsArrowStepsAsTheNativeOne) {
+  RECT r{};
+  GetWindowRect(form.bar->Handle(), &r);
+  const int side = r.right - r.left;
+  const POINT arrow{r.left + side / 2, r.bottom - side / 2};
+  RealClick(arrow, false, 2);
+  PumpFor(300);
+  const int skinned = form.bar->Position();
+  Unskin();
+  form.bar->SetPosition(0);
+  RealClick(arrow, false, 2);
+  PumpFor(300);
+  EXPECT_EQ(skinned, form.bar->Position()) << "the second click of a double click steps too";
+}
+
 // --- the engine off and on --------------------------------------------------------------------
 
 TEST_F(SkinControlsProbe, TheEngineTurnedOffAndOnManyTimesLeavesNothingBehindAndStillWorks) {
