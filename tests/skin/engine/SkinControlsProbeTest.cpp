@@ -614,6 +614,32 @@ TEST_F(SkinControlsProbe, TheEngineTurnedOffAndOnManyTimesLeavesNothingBehindAnd
   EXPECT_TRUE(IsWindowVisible(memoSkinner->VertPanel()->Handle()));
 }
 
+TEST_F(SkinControlsProbe, ControlsFreedWhileSkinnedTakeTheirPanelsAlongAndTheRestStaysSkinned) {
+  TSkinWindow* frame = form.Engine->FrameOf(form.Handle());
+  ASSERT_TRUE(frame);
+  const std::size_t skinners = frame->Children.size();
+  const int windows = ThreadWindowCount();
+  delete form.memo; // its two panels go with it
+  PumpFor(100);
+  EXPECT_EQ(ThreadWindowCount(), windows - 3);
+  delete form.bar; // and the stand-alone bar's panel
+  PumpFor(100);
+  EXPECT_EQ(ThreadWindowCount(), windows - 5);
+  delete form.combo;
+  PumpFor(100);
+  EXPECT_EQ(frame->Children.size(), skinners - 3);
+  // The rest goes on: off, on, another skin, and a click.
+  form.Engine->SetActive(false);
+  form.Engine->SetActive(true);
+  form.Engine->SetSkinFile(TestSkinFile("FiveSect"));
+  form.Engine->SetSkinFile(TestSkinFile("DeepCyan"));
+  PumpFor(200);
+  EXPECT_EQ(frame->Children.size(), skinners - 3);
+  RealClick(Middle(form.button));
+  PumpFor(150);
+  EXPECT_EQ(form.clicks, 1);
+}
+
 // --- the system's message boxes ----------------------------------------------------------------
 
 TEST_F(SkinControlsProbe, AMessageBoxButtonPressedAndReleasedOutsideDoesNotAnswer) {
