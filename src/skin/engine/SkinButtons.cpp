@@ -50,6 +50,9 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
   case WM_KILLFOCUS:
     // A Space held while the focus goes is let go somewhere else.
     if (std::exchange(spaceDown_, false)) SetPressed(false);
+    // The button still learns it lost the focus, or it shows a focus of
+    // its own again when the skin is turned off.
+    CallControl(message);
     Paint();
     return false;
   case CM_GOTFOCUS:

@@ -312,6 +312,19 @@ TEST_F(SkinControlsProbe, TabbingCarriesTheFocusRectangleFromButtonToButton) {
   EXPECT_EQ(GetFocus(), form.button->Handle());
 }
 
+// The button's own state keeps up while skinned, so that turning the engine
+// off shows no focus on a button that lost it long ago.
+TEST_F(SkinControlsProbe, AButtonThatLostTheFocusWhileSkinnedShowsNoFocusUnskinned) {
+  form.button->SetFocus();
+  PumpFor(80);
+  RealKey(VK_TAB);
+  PumpFor(150);
+  ASSERT_NE(GetFocus(), form.button->Handle());
+  EXPECT_EQ(SendMessageA(form.button->Handle(), BM_GETSTATE, 0, 0) & BST_FOCUS, 0) << "skinned";
+  Unskin();
+  EXPECT_EQ(SendMessageA(form.button->Handle(), BM_GETSTATE, 0, 0) & BST_FOCUS, 0) << "unskinned";
+}
+
 // --- check boxes, radio buttons, combo boxes ------------------------------------------------
 
 TEST_F(SkinControlsProbe, ACheckBoxsMarkFollowsMouseSpaceAndDoubleClick) {
