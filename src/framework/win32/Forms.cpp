@@ -74,7 +74,20 @@ namespace {
 // Enter and Escape) keeps it from the form's dialog keys.
 // (Asked without the message: an edit told of one takes itself to be in a
 // dialog box and acts on Escape by closing its parent.)
+// The focus in a combo box, or in its edit, while its list is dropped.
+bool InDroppedCombo(HWND window) {
+  for (int depth = 0; window && depth < 2; ++depth, window = GetParent(window)) {
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof info;
+    if (GetComboBoxInfo(window, &info)) return SendMessageA(window, CB_GETDROPPEDSTATE, 0, 0) != 0;
+  }
+  return false;
+}
+
 bool WantsDialogKey(const MSG& message) {
+  // Enter chooses the item of a dropped list and Escape closes it, as in a
+  // dialog box; neither is the form's default or cancel button's.
+  if ((message.wParam == VK_RETURN || message.wParam == VK_ESCAPE) && InDroppedCombo(message.hwnd)) return true;
   const LRESULT code = SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam, 0);
   if (message.wParam == VK_TAB) return (code & DLGC_WANTTAB) != 0;
   return (code & DLGC_WANTALLKEYS) != 0;

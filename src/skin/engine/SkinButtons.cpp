@@ -1,6 +1,7 @@
 #include "skin/engine/SkinButtons.h"
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 #include <utility>
@@ -42,11 +43,36 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
     return message.WParam != VK_RETURN && message.WParam != VK_SPACE;
   case WM_LBUTTONDOWN:
   case WM_LBUTTONDBLCLK:
-    // The button's own procedure never sees the press, so it never takes
-    // the mouse: a release outside the button is not its business.
+    // The button's own procedure never sees the press: the skinner takes
+    // the mouse itself (MouseDown), as the button would.
     SetPressed(true);
     Paint();
     return false;
+  case WM_MOUSEMOVE:
+    // Held down, the face is pressed while the pointer is over the button.
+    if (armed_ && GetCapture() == Handle()) {
+      const POINT at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+      const RECT client = GetBounds();
+      if (const bool inside = PtInRect(&client, at) != FALSE; inside != Pressed()) {
+        SetPressed(inside);
+        Paint();
+      }
+    }
+    return true;
+  case WM_LBUTTONUP: {
+    const POINT at{GET_X_LPARAM(message.LParam), GET_Y_LPARAM(message.LParam)};
+    const RECT client = GetBounds();
+    releasedInside_ = PtInRect(&client, at) != FALSE;
+    return true;
+  }
+  case WM_CAPTURECHANGED:
+    // The mouse taken away while held (a window popping up): no click.
+    if (armed_ && reinterpret_cast<HWND>(message.LParam) != Handle()) {
+      armed_ = false;
+      SetPressed(false);
+      Paint();
+    }
+    return true;
   case WM_KILLFOCUS:
     // A Space held while the focus goes is let go somewhere else.
     if (std::exchange(spaceDown_, false)) SetPressed(false);
@@ -185,12 +211,19 @@ void TSkinButton::MouseDown() {
     }
   }
   armed_ = true;
+  // Held, the pointer may leave and come back: the release decides.
+  SetCapture(Handle());
 }
 
 void TSkinButton::MouseUp() {
-  if (!armed_) return;
-  armed_ = false;
-  ClickControl();
+  const bool click = std::exchange(armed_, false) && releasedInside_;
+  if (GetCapture() == Handle()) ReleaseCapture();
+  if (click) ClickControl();
+}
+
+void TSkinButton::MouseLeave() {
+  // A press is given up by leaving only when the mouse is not held here.
+  if (GetCapture() != Handle()) armed_ = false;
 }
 
 void TSkinButton::KeyDown(WPARAM key) {

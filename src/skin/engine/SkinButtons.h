@@ -12,7 +12,7 @@ public:
   void Paint() override;
   void MouseDown() override;
   void MouseUp() override;
-  void MouseLeave() override { armed_ = false; }
+  void MouseLeave() override;
   void KeyDown(WPARAM key) override;
   void KeyUp(WPARAM key) override;
 
@@ -21,6 +21,8 @@ private:
   // Places a glyph button's glyph in the buffer and answers where its caption goes.
   RECT LayGlyph(TBitBtn& button, TBitmap& buffer, const RECT& client);
   bool armed_ = false;
+  // Where the left button was let go: only a release over the button clicks.
+  bool releasedInside_ = false;
   // Space went down on this button: only then does its release click.
   bool spaceDown_ = false;
 };
