@@ -329,3 +329,38 @@ TEST_F(SkinControlTest, AGlyphButtonsComputedMarginAndSpacingAreWrittenBack) {
   EXPECT_EQ(glyphButton->Spacing, glyphButton->Margin) << "both set to the same value";
   DeleteObject(glyph);
 }
+
+// Forms placed on a form as parts of it, named or not: they take the form
+// colour and their controls are skinned, without a caption of their own.
+TEST(SkinControlWalk, ControlsOnFormsUsedAsChildrenAreSkinned) {
+  TApplication app;
+  ButtonForm form;
+  const auto part = [&form](const std::string& name, int left) {
+    auto* child = new TForm(&form);
+    child->Name = name;
+    child->BorderStyle = TFormBorderStyle::bsNone;
+    child->SetParent(&form);
+    child->SetBounds(left, 100, 120, 40);
+    auto* button = new TButton(child);
+    button->SetParent(child);
+    button->SetCaption(name.empty() ? "Unnamed" : "Named");
+    button->SetBounds(4, 4, 80, 24);
+    child->Show();
+    return std::pair{child, button};
+  };
+  const auto [named, namedButton] = part("Part", 20);
+  const auto [unnamed, unnamedButton] = part("", 150);
+  form.SetBounds(120, 120, 300, 200);
+  form.Show();
+  PumpFor(150);
+  ASSERT_EQ(SendMessageA(form.Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(namedButton->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  EXPECT_EQ(SendMessageA(unnamedButton->Handle(), WM_SKIN_QUERY, 0, 0), 1);
+  for (TForm* child : {named, unnamed}) {
+    EXPECT_EQ(child->Color(), form.Engine->FormColor());
+    RECT window{}, client{};
+    GetWindowRect(child->Handle(), &window);
+    GetClientRect(child->Handle(), &client);
+    EXPECT_EQ(window.bottom - window.top, client.bottom) << "no caption or border drawn on a part";
+  }
+}
