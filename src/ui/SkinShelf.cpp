@@ -25,6 +25,12 @@ std::string FileTitle(const std::string& path) {
   return name;
 }
 
+// A file's path without the "Skins" folder every offer lies in.
+std::string PlaceInShelf(const std::string& file) {
+  const std::string shelf = "skins\\";
+  return Folded(file).rfind(shelf, 0) == 0 ? file.substr(shelf.size()) : file;
+}
+
 } // namespace
 
 std::string SkinNameOf(const std::string& path, const std::string& password) {
@@ -51,6 +57,14 @@ std::vector<TSkinOffer> OfferSkins(const std::string& programFolder, const std::
     const std::string an = Folded(a.Name), bn = Folded(b.Name);
     return an != bn ? an < bn : Folded(a.File) < Folded(b.File);
   });
+  // Skins that call themselves the same are told apart by where they lie.
+  for (std::size_t first = 0; first < offers.size();) {
+    std::size_t end = first + 1;
+    while (end < offers.size() && Folded(offers[end].Name) == Folded(offers[first].Name)) ++end;
+    if (end - first > 1)
+      for (std::size_t i = first; i < end; ++i) offers[i].Name += " (" + PlaceInShelf(offers[i].File) + ")";
+    first = end;
+  }
   return offers;
 }
 

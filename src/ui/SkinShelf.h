@@ -14,7 +14,8 @@ struct TSkinOffer {
 // The offers for the given archives (paths relative to programFolder), by
 // name and then by file, so the menu reads the same at every start. An
 // archive that cannot be read is offered all the same, under its file name:
-// choosing it says why it cannot be used.
+// choosing it says why it cannot be used. Skins of the same name are told
+// apart by their file: "Name (Folder\\File.ssk)".
 std::vector<TSkinOffer> OfferSkins(const std::string& programFolder, const std::vector<std::string>& files,
                                    const std::string& password);
 

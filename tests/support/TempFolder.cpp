@@ -57,6 +57,8 @@ void WriteFileBytes(const std::string& path, const std::string& bytes) {
 
 bool PathExists(const std::string& path) { return std::filesystem::exists(Native(path)); }
 
+void MakeFolders(const std::string& path) { std::filesystem::create_directories(Native(path)); }
+
 std::vector<std::string> FolderEntries(const std::string& folder) {
   std::vector<std::string> names;
   for (const auto& entry : std::filesystem::directory_iterator(Native(folder)))

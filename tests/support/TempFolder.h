@@ -25,5 +25,7 @@ private:
 std::string ReadFileBytes(const std::string& path);
 void WriteFileBytes(const std::string& path, const std::string& bytes);
 bool PathExists(const std::string& path);
+// Makes a folder and the folders above it that are missing.
+void MakeFolders(const std::string& path);
 // Names of the entries of a folder, sorted.
 std::vector<std::string> FolderEntries(const std::string& folder);

@@ -133,7 +133,7 @@ TEST_F(SkinChooserProbeTest, OddFolderAndFileNamesShowAsThemselves) {
   WriteNamelessSkin(TestSkinFile("SystemColors"), folder / "Skins\\R&D\\&.ssk");
   const std::string longName(150, 'L');
   WriteNamelessSkin(TestSkinFile("SystemColors"), folder / ("Skins\\" + longName + ".ssk"));
-  // A copy of the skin in use elsewhere: two items read the same.
+  // A copy of the skin in use elsewhere: the two are told apart by their folders.
   CreateDirectoryA((folder / "Skins\\Copy").c_str(), nullptr);
   CopyFileA(TestSkinFile("DeepCyan").c_str(), (folder / "Skins\\Copy\\DeepCyan.ssk").c_str(), FALSE);
   // Neither a folder named like a skin nor a file two levels down is offered.
@@ -141,8 +141,9 @@ TEST_F(SkinChooserProbeTest, OddFolderAndFileNamesShowAsThemselves) {
   CreateDirectoryA((folder / "Skins\\Five\\Deeper").c_str(), nullptr);
   CopyFileA(TestSkinFile("ThinBorder").c_str(), (folder / "Skins\\Five\\Deeper\\Thin.ssk").c_str(), FALSE);
   main->Skins.Refresh();
-  EXPECT_EQ(Captions(main->mnuSkins), (std::vector<std::string>{"&&", "DeepCyan", "DeepCyan*", "FiveSect", longName,
-                                                                "-", "More skins..."}));
+  EXPECT_EQ(Captions(main->mnuSkins),
+            (std::vector<std::string>{"&&", "DeepCyan (Copy\\DeepCyan.ssk)", "DeepCyan (Deep\\DeepCyan.ssk)*", "FiveSect",
+                                      longName, "-", "More skins..."}));
   // The native menu shows "&" for "&&".
   HMENU skins = GetSubMenu(main->PopupMenu1->Handle(), 3);
   ASSERT_NE(skins, nullptr);
