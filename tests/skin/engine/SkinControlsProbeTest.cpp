@@ -17,6 +17,7 @@
 #include "framework/win32/ComCtrls.h"
 #include "framework/win32/Forms.h"
 #include "framework/win32/StdCtrls.h"
+#include "skin/engine/SkinButtons.h"
 #include "skin/engine/SkinEngine.h"
 #include "skin/engine/SkinHelpers.h"
 #include "skin/engine/SkinScrollBars.h"
@@ -260,8 +261,7 @@ TEST_F(SkinControlsProbe, ASpaceReleasedAfterTabClicksNeitherButton) {
 }
 
 // A press that wanders off the button and comes back before the release
-// clicks a native button. The skinned button never captures the mouse and
-// forgets its press when the pointer leaves, so the click is lost.
+// clicks, skinned or not: the button holds the mouse until the release.
 TEST_F(SkinControlsProbe, APressThatLeavesAndComesBackClicksAsNatively) {
   auto wander = [&] {
     RealMove(Middle(form.button));
@@ -281,6 +281,46 @@ TEST_F(SkinControlsProbe, APressThatLeavesAndComesBackClicksAsNatively) {
   form.clicks = 0;
   wander();
   EXPECT_EQ(skinned, 1) << "released over the button it was pressed on";
+  EXPECT_EQ(skinned, form.clicks);
+}
+
+// Pressed and let go outside, the button shows neither pressed nor hot;
+// the right button and a held double click's wandering second press do not click.
+TEST_F(SkinControlsProbe, AReleaseOutsideLeavesAPlainFaceAndTheRightButtonDoesNotClick) {
+  auto* skinner = SkinnerOf<TSkinButton>(form.button);
+  ASSERT_TRUE(skinner);
+  for (POINT away : {ScreenPoint(form.Handle(), {150, 300}), POINT{2, 2}}) {
+    RealMove(Middle(form.button));
+    PumpFor(80);
+    RealLeftButton(true);
+    PumpFor(80);
+    RealMove(away);
+    PumpFor(150);
+    RealLeftButton(false);
+    PumpFor(200);
+    EXPECT_FALSE(skinner->Pressed());
+    EXPECT_FALSE(skinner->Hover());
+    EXPECT_NE(GetCapture(), form.button->Handle());
+  }
+  EXPECT_EQ(form.clicks, 0);
+  auto rightAndWander = [&] {
+    RealClick(Middle(form.button), true);
+    PumpFor(150);
+    // A double click whose second press leaves before it is let go.
+    RealClick(Middle(form.button));
+    RealLeftButton(true);
+    PumpFor(80);
+    RealMove(ScreenPoint(form.Handle(), {150, 300}));
+    PumpFor(100);
+    RealLeftButton(false);
+    PumpFor(200);
+  };
+  rightAndWander();
+  const int skinned = form.clicks;
+  Unskin();
+  form.clicks = 0;
+  rightAndWander();
+  EXPECT_EQ(skinned, 1);
   EXPECT_EQ(skinned, form.clicks);
 }
 
