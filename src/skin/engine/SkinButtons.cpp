@@ -226,6 +226,23 @@ void TSkinButton::MouseLeave() {
   if (GetCapture() != Handle()) armed_ = false;
 }
 
+void TSkinButton::Apply() {
+  // Turned off while held, the skinner no longer sees the release that
+  // would let the mouse go.
+  if (!Engine.InEffect()) DropPress();
+}
+
+void TSkinButton::Release() {
+  DropPress();
+  TSkinControlFramework::Release();
+}
+
+void TSkinButton::DropPress() {
+  armed_ = false;
+  SetPressed(false);
+  if (HWND window = Handle(); window && GetCapture() == window) ReleaseCapture();
+}
+
 void TSkinButton::KeyDown(WPARAM key) {
   if (key == VK_SPACE) spaceDown_ = true;
 }

@@ -15,9 +15,13 @@ public:
   void MouseLeave() override;
   void KeyDown(WPARAM key) override;
   void KeyUp(WPARAM key) override;
+  void Apply() override;
+  void Release() override;
 
 private:
   void ClickControl();
+  // Gives up a held press: no click, and the mouse is the system's again.
+  void DropPress();
   // Places a glyph button's glyph in the buffer and answers where its caption goes.
   RECT LayGlyph(TBitBtn& button, TBitmap& buffer, const RECT& client);
   bool armed_ = false;

@@ -284,6 +284,62 @@ TEST_F(SkinControlsProbe, APressThatLeavesAndComesBackClicksAsNatively) {
   EXPECT_EQ(skinned, form.clicks);
 }
 
+// A held press that something else ends: the skin turned off, the button
+// disabled, another window taking the mouse. The button lets the mouse go,
+// does not click, and a later click anywhere is that control's own.
+TEST_F(SkinControlsProbe, AHeldPressEndedFromOutsideLetsTheMouseGoAndDoesNotClick) {
+  auto holdThen = [&](const std::function<void()>& meanwhile) {
+    RealMove(Middle(form.button));
+    PumpFor(80);
+    RealLeftButton(true);
+    PumpFor(100);
+    meanwhile();
+    PumpFor(80);
+    RealLeftButton(false);
+    PumpFor(150);
+  };
+  auto checkClickIsTheChecksOwn = [&](const char* when) {
+    EXPECT_NE(GetCapture(), form.button->Handle()) << when;
+    const bool was = form.check->Checked();
+    RealClick(Middle(form.check));
+    PumpFor(150);
+    EXPECT_NE(form.check->Checked(), was) << when;
+  };
+  // Disabled while held, enabled again after the release.
+  holdThen([&] { form.button->SetEnabled(false); });
+  form.button->SetEnabled(true);
+  PumpFor(80);
+  EXPECT_EQ(form.clicks, 0) << "disabled while held";
+  checkClickIsTheChecksOwn("disabled while held");
+  // Another window takes the mouse while the button is held.
+  holdThen([&] { SetCapture(form.memo->Handle()); });
+  if (GetCapture() == form.memo->Handle()) ReleaseCapture();
+  EXPECT_EQ(form.clicks, 0) << "mouse taken";
+  if (auto* skinner = SkinnerOf<TSkinButton>(form.button)) {
+    EXPECT_FALSE(skinner->Pressed());
+  }
+  checkClickIsTheChecksOwn("mouse taken");
+  // Still a button that clicks.
+  RealClick(Middle(form.button));
+  PumpFor(150);
+  EXPECT_EQ(form.clicks, 1);
+  // The skin turned off while held.
+  form.clicks = 0;
+  holdThen([&] { form.Engine->SetActive(false); });
+  checkClickIsTheChecksOwn("skin turned off while held");
+  form.Engine->SetActive(true);
+  PumpFor(150);
+  RealMove(ScreenPoint(form.Handle(), {150, 300}));
+  PumpFor(80);
+  RealLeftButton(true);
+  PumpFor(80);
+  RealMove(Middle(form.button));
+  PumpFor(80);
+  RealLeftButton(false);
+  PumpFor(150);
+  EXPECT_EQ(form.clicks, 0) << "a release that was never pressed on the button does not click it";
+}
+
 // Pressed and let go outside, the button shows neither pressed nor hot;
 // the right button and a held double click's wandering second press do not click.
 TEST_F(SkinControlsProbe, AReleaseOutsideLeavesAPlainFaceAndTheRightButtonDoesNotClick) {
