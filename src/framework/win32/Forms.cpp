@@ -70,10 +70,6 @@ void TApplication::Terminate() {
 }
 
 namespace {
-// A control that takes the key itself (a memo takes Enter, a dropped list
-// Enter and Escape) keeps it from the form's dialog keys.
-// (Asked without the message: an edit told of one takes itself to be in a
-// dialog box and acts on Escape by closing its parent.)
 // The focus in a combo box, or in its edit, while its list is dropped.
 bool InDroppedCombo(HWND window) {
   for (int depth = 0; window && depth < 2; ++depth, window = GetParent(window)) {
@@ -84,6 +80,10 @@ bool InDroppedCombo(HWND window) {
   return false;
 }
 
+// A control that takes the key itself (a memo takes Enter, a dropped list
+// Enter and Escape) keeps it from the form's dialog keys.
+// (Asked without the message: an edit told of one takes itself to be in a
+// dialog box and acts on Escape by closing its parent.)
 bool WantsDialogKey(const MSG& message) {
   // Enter chooses the item of a dropped list and Escape closes it, as in a
   // dialog box; neither is the form's default or cancel button's.
