@@ -39,30 +39,3 @@ inline bool SkinnedCaptionButton(TSkinEngine& engine, HWND window, int which, PO
   }
   return false;
 }
-
-#include "skin/engine/SkinScrollBars.h"
-
-// The scroll skinner of a control on a skinned form, or none.
-inline TSkinScrollWinControl* ScrollSkinnerOf(TSkinEngine& engine, HWND form, TControl* control) {
-  TSkinWindow* frame = engine.FrameOf(form);
-  if (!frame) return nullptr;
-  for (auto& child : frame->Children)
-    if (auto* skinner = dynamic_cast<TSkinScrollWinControl*>(child.get()); skinner && skinner->Control == control)
-      return skinner;
-  return nullptr;
-}
-
-// The rectangle of a control's native bar on the screen.
-inline RECT NativeScrollBar(HWND window, LONG object) {
-  SCROLLBARINFO info{};
-  info.cbSize = sizeof info;
-  GetScrollBarInfo(window, object, &info);
-  return info.rcScrollBar;
-}
-
-inline bool SameScreenRect(HWND window, const RECT& r) {
-  RECT own{};
-  GetWindowRect(window, &own);
-  return EqualRect(&own, &r) != FALSE;
-}
-

@@ -12,7 +12,9 @@
 #include "support/ModalDriver.h"
 #include "support/RealInput.h"
 #include "support/Screenshot.h"
+#include "skin/engine/SkinScrollBars.h"
 #include "support/SkinnedProgramFolder.h"
+#include "support/SkinnerLookup.h"
 #include "support/StoreFixture.h"
 #include "support/TestDoubles.h"
 #include "ui/uMain.h"
@@ -478,7 +480,7 @@ TEST_F(MainInputTest, TheTreeScrollsUnderSkinnedBarsAsUnderItsOwn) {
   for (int i = 0; i < 80; ++i) FileList->AddNode(nullptr, "C:\\Data\\Note" + std::to_string(i) + ".txt", kNoteFile);
   PumpFor(200);
   HWND tree = main->tvObj->Handle();
-  TSkinScrollWinControl* skinner = ScrollSkinnerOf(*main->SkinEngine1, main->Handle(), main->tvObj);
+  TSkinScrollWinControl* skinner = SkinnerOf<TSkinScrollWinControl>(*main->SkinEngine1, main->Handle(), main->tvObj);
   ASSERT_NE(skinner, nullptr);
   ASSERT_NE(skinner->VertPanel(), nullptr);
   const RECT bar = NativeScrollBar(tree, OBJID_VSCROLL);

@@ -8,7 +8,9 @@
 #include "support/ModalDriver.h"
 #include "support/RealInput.h"
 #include "support/Screenshot.h"
+#include "skin/engine/SkinScrollBars.h"
 #include "support/SkinnedProgramFolder.h"
+#include "support/SkinnerLookup.h"
 #include "support/StoreFixture.h"
 #include "framework/win32/Clipboard.h"
 #include "skin/engine/SkinEngine.h"
@@ -129,7 +131,7 @@ TEST_F(PwdManageTest, CatalogsRecordsAndTheirFiles) {
 TEST_F(PwdManageTest, TheGridsBarIsSkinned) {
   window->SetBounds(100, 100, 500, 380); // narrower than the grid's columns
   PumpFor(200);
-  TSkinScrollWinControl* skinner = ScrollSkinnerOf(*window->SkinEngine1, window->Handle(), window->grdData);
+  TSkinScrollWinControl* skinner = SkinnerOf<TSkinScrollWinControl>(*window->SkinEngine1, window->Handle(), window->grdData);
   ASSERT_NE(skinner, nullptr);
   ASSERT_NE(skinner->HorzPanel(), nullptr);
   // The columns are wider than the grid: its horizontal bar shows, under the skin's.

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/SkinFile.h"
+#include "support/MenuItems.h"
 #include "support/ModalDriver.h"
 #include "support/SkinArchiveBuilder.h"
 #include "support/RealInput.h"
@@ -89,22 +90,6 @@ protected:
     PumpFor(50);
     delete main;
     RemoveDirectoryA((folder / "config.ini").c_str());
-  }
-  std::vector<std::string> Captions(TMenuItem* menu) {
-    std::vector<std::string> captions;
-    for (int i = 0; i < menu->Count(); ++i)
-      captions.push_back(menu->Items(i)->Caption() + (menu->Items(i)->Checked() ? "*" : ""));
-    return captions;
-  }
-  TMenuItem* ItemNamed(TMenuItem* menu, const std::string& caption) {
-    for (int i = 0; i < menu->Count(); ++i)
-      if (menu->Items(i)->Caption() == caption) return menu->Items(i);
-    return nullptr;
-  }
-  std::string Checked(TMenuItem* menu) {
-    for (int i = 0; i < menu->Count(); ++i)
-      if (menu->Items(i)->Checked()) return menu->Items(i)->Caption();
-    return "";
   }
   TApplication app;
   ModalDriver driver;

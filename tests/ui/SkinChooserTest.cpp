@@ -5,6 +5,7 @@
 
 #include <algorithm>
 
+#include "support/MenuItems.h"
 #include "support/GdiObjectCount.h"
 #include "support/ModalDriver.h"
 #include "support/RealInput.h"
@@ -81,17 +82,6 @@ protected:
   ~SkinChooserTest() override {
     PumpFor(50);
     delete main;
-  }
-  std::vector<std::string> Captions(TMenuItem* menu) {
-    std::vector<std::string> captions;
-    for (int i = 0; i < menu->Count(); ++i)
-      captions.push_back(menu->Items(i)->Caption() + (menu->Items(i)->Checked() ? "*" : ""));
-    return captions;
-  }
-  TMenuItem* ItemNamed(TMenuItem* menu, const std::string& caption) {
-    for (int i = 0; i < menu->Count(); ++i)
-      if (menu->Items(i)->Caption() == caption) return menu->Items(i);
-    return nullptr;
   }
   // A pixel of the window's top caption row, past the caption's left piece,
   // as the screen shows it.

@@ -28,6 +28,7 @@
 #include "support/Screenshot.h"
 #include "support/TestSkins.h"
 #include "support/WindowCount.h"
+#include "support/SkinnerLookup.h"
 
 namespace {
 
@@ -157,11 +158,7 @@ protected:
   }
   template <typename Skinner>
   Skinner* SkinnerOf(TControl* control) {
-    TSkinWindow* frame = form.Engine->FrameOf(form.Handle());
-    if (!frame) return nullptr;
-    for (auto& child : frame->Children)
-      if (auto* skinner = dynamic_cast<Skinner*>(child.get()); skinner && skinner->Control == control) return skinner;
-    return nullptr;
+    return ::SkinnerOf<Skinner>(*form.Engine, form.Handle(), control);
   }
   void Unskin() {
     form.Engine->SetActive(false);

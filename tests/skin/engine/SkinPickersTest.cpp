@@ -23,6 +23,7 @@
 #include "support/Screenshot.h"
 #include "support/TestSkins.h"
 #include "support/WindowCount.h"
+#include "support/SkinnerLookup.h"
 
 namespace {
 
@@ -83,11 +84,7 @@ protected:
   }
   template <typename Skinner>
   Skinner* SkinnerOf(TControl* control) {
-    TSkinWindow* frame = form.Engine->FrameOf(form.Handle());
-    if (!frame) return nullptr;
-    for (auto& child : frame->Children)
-      if (auto* skinner = dynamic_cast<Skinner*>(child.get()); skinner && skinner->Control == control) return skinner;
-    return nullptr;
+    return ::SkinnerOf<Skinner>(*form.Engine, form.Handle(), control);
   }
   TColor Color(TSkinColorKey key) { return skin::ToRgb(form.Engine->GetColor(key)); }
   TColor FormColor() { return skin::ToRgb(form.Engine->FormColor()); }

@@ -16,6 +16,7 @@
 #include "support/RealInput.h"
 #include "support/Screenshot.h"
 #include "support/TestSkins.h"
+#include "support/SkinnerLookup.h"
 
 namespace {
 
@@ -60,17 +61,7 @@ protected:
   }
   template <typename Skinner>
   Skinner* SkinnerOf(TControl* control) {
-    TSkinWindow* frame = form.Engine->FrameOf(form.Handle());
-    if (!frame) return nullptr;
-    for (auto& child : frame->Children)
-      if (auto* skinner = dynamic_cast<Skinner*>(child.get()); skinner && skinner->Control == control) return skinner;
-    return nullptr;
-  }
-  static RECT NativeBar(HWND window, LONG object) {
-    SCROLLBARINFO info{};
-    info.cbSize = sizeof info;
-    GetScrollBarInfo(window, object, &info);
-    return info.rcScrollBar;
+    return ::SkinnerOf<Skinner>(*form.Engine, form.Handle(), control);
   }
   static RECT ScreenRect(TWinControl* control) {
     RECT r{};
@@ -97,8 +88,8 @@ TEST_F(SkinScrollTest, AMemoWithBothBarsGetsTwoPanelsExactlyOverThem) {
   ASSERT_NE(skinner->HorzPanel(), nullptr);
   EXPECT_TRUE(IsWindowVisible(skinner->VertPanel()->Handle()));
   EXPECT_TRUE(IsWindowVisible(skinner->HorzPanel()->Handle()));
-  EXPECT_TRUE(SameRect(ScreenRect(skinner->VertPanel()), NativeBar(form.memo->Handle(), OBJID_VSCROLL)));
-  EXPECT_TRUE(SameRect(ScreenRect(skinner->HorzPanel()), NativeBar(form.memo->Handle(), OBJID_HSCROLL)));
+  EXPECT_TRUE(SameRect(ScreenRect(skinner->VertPanel()), NativeScrollBar(form.memo->Handle(), OBJID_VSCROLL)));
+  EXPECT_TRUE(SameRect(ScreenRect(skinner->HorzPanel()), NativeScrollBar(form.memo->Handle(), OBJID_HSCROLL)));
   // The screen shows the skin's picture: the up arrow is the skin's, scaled to the bar.
   const auto shot = TakeWindowShot(skinner->VertPanel()->Handle());
   ASSERT_TRUE(shot);
@@ -151,8 +142,8 @@ TEST_F(SkinScrollTest, AnUnavailableBarHasNoThumb) {
 TEST_F(SkinScrollTest, TheCornerBetweenTheBarsHasTheFormColour) {
   InvalidateRect(form.memo->Handle(), nullptr, TRUE);
   PumpFor(100);
-  const RECT vertical = NativeBar(form.memo->Handle(), OBJID_VSCROLL);
-  const RECT horizontal = NativeBar(form.memo->Handle(), OBJID_HSCROLL);
+  const RECT vertical = NativeScrollBar(form.memo->Handle(), OBJID_VSCROLL);
+  const RECT horizontal = NativeScrollBar(form.memo->Handle(), OBJID_HSCROLL);
   const auto shot = TakeWindowShot(form.memo->Handle());
   ASSERT_TRUE(shot);
   const int x = shot->Width() - 2 - (vertical.right - vertical.left) / 2;
@@ -161,7 +152,7 @@ TEST_F(SkinScrollTest, TheCornerBetweenTheBarsHasTheFormColour) {
 }
 
 TEST_F(SkinScrollTest, ClickingASkinnedArrowScrollsAsTheNativeArrowDoes) {
-  const RECT bar = NativeBar(form.memo->Handle(), OBJID_VSCROLL);
+  const RECT bar = NativeScrollBar(form.memo->Handle(), OBJID_VSCROLL);
   const int side = bar.right - bar.left;
   const POINT downArrow{bar.left + side / 2, bar.bottom - side / 2};
   ASSERT_EQ(MemoLine(), 0);
@@ -177,7 +168,7 @@ TEST_F(SkinScrollTest, ClickingASkinnedArrowScrollsAsTheNativeArrowDoes) {
   SendMessageA(form.memo->Handle(), WM_VSCROLL, SB_TOP, 0);
   PumpFor(100);
   ASSERT_EQ(MemoLine(), 0);
-  const RECT nativeBar = NativeBar(form.memo->Handle(), OBJID_VSCROLL);
+  const RECT nativeBar = NativeScrollBar(form.memo->Handle(), OBJID_VSCROLL);
   const POINT nativeArrow{nativeBar.left + side / 2, nativeBar.bottom - side / 2};
   RealClick(nativeArrow);
   PumpFor(200);
