@@ -68,8 +68,7 @@ bool TSkinButton::BeforeMessage(TMessage& message) {
   case WM_CAPTURECHANGED:
     // The mouse taken away while held (a window popping up): no click.
     if (armed_ && reinterpret_cast<HWND>(message.LParam) != Handle()) {
-      armed_ = false;
-      SetPressed(false);
+      DropPress();
       Paint();
     }
     return true;
